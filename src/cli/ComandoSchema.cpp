@@ -1,0 +1,15 @@
+#include <iostream>
+#include <string>
+
+#include "cli/Comandos.h"
+#include "host/Erros.h"
+
+void RegistrarComandoSchema(CLI::App& app) {
+  auto* cmd = app.add_subcommand("schema", "Imprime o DDL do esquema para um dialeto");
+  auto dialeto = std::make_shared<std::string>();
+  cmd->add_option("--dialeto", *dialeto, "sqlite ou postgresql")->required()
+      ->check(CLI::IsMember({"sqlite", "postgresql"}));
+  cmd->callback([dialeto] {
+    throw ENaoImplementado("pisco schema: esquema ainda não implementado");
+  });
+}

@@ -1,0 +1,27 @@
+#include <cstdio>
+#include <exception>
+#include <iostream>
+
+#include "cli/Comandos.h"
+#include "host/Erros.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"pisco — Bloco M da EFD-Contribuições (PIS/COFINS) a partir da base fiscal"};
+  app.require_subcommand(1);
+  app.set_help_all_flag("--ajuda-completa", "Mostra a ajuda de todos os subcomandos");
+  RegistrarComandoSchema(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kSaidaErroUso;
+  } catch (const std::exception& e) {
+    std::cerr << "pisco: " << e.what() << "\n";
+    return kSaidaErroExecucao;
+  }
+  return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Conexão com o banco: SQLite (arquivo) ou PostgreSQL (URI postgresql://...).
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "host/DataSet.h"
+#include "host/Variant.h"
+
+enum class TDialeto { dSQLite, dPostgreSQL };
+
+enum class TModoAbertura {
+  maExistente,  // abrir um banco que já existe (leitura e escrita); nunca cria arquivo
+  maCriar       // criar o arquivo SQLite se faltar (demo-db, testes)
+};
+
+class TDatabase {
+ public:
+  virtual ~TDatabase() = default;
+
+  // Texto de conexão: caminho de arquivo SQLite ou "postgresql://..." / "postgres://...".
+  static std::unique_ptr<TDatabase> Conectar(const std::string& conexao,
+                                             TModoAbertura modo = TModoAbertura::maExistente);
+
+  virtual TDialeto Dialeto() const = 0;
+
+  // Consulta em fluxo. O texto usa :NOME (ver host/SQLParams.h); os valores vão aos nomes
+  // distintos na ordem da primeira ocorrência. Adapta CAST(... AS NUMERIC(p,s)) no SQLite.
+  virtual std::unique_ptr<TDataSet> Abrir(const std::string& sql, const TParams& params = {}) = 0;
+  // Comando sem resultado (DDL/DML); devolve linhas afetadas quando o banco informa.
+  virtual int64_t Executar(const std::string& sql, const TParams& params = {}) = 0;
+  // Vários comandos separados por ';', sem parâmetros (DDL do esquema).
+  virtual void ExecutarScript(const std::string& sql) = 0;
+
+  virtual void IniciarTransacao() = 0;
+  virtual void Confirmar() = 0;
+  virtual void Desfazer() = 0;
+  virtual bool EmTransacao() const = 0;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// Contexto do host: conexão, cache de SQL, objetos de opção e ajustes de uma execução.
+// As funções livres (Nutildb::ExecutarSQL, ControleOpcaoEFD(), ...) agem sobre o host
+// corrente da thread, definido por THostScope.
+#include <memory>
+
+#include "host/Database.h"
+
+class TnSQLCache;
+
+struct TConfiguracaoHost {
+  bool ForcarKorvel = false;  // liga os textos com dicas de índice (testes)
+};
+
+class THost {
+ public:
+  explicit THost(std::unique_ptr<TDatabase> banco);
+  ~THost();
+  THost(const THost&) = delete;
+  THost& operator=(const THost&) = delete;
+
+  TDatabase& Database() { return *FBanco; }
+  TnSQLCache& Cache();
+  TConfiguracaoHost& Configuracao() { return FConfiguracao; }
+
+  // Host corrente da thread; lança EPisco se nenhum estiver ativo.
+  static THost& Atual();
+  static THost* AtualOuNulo();
+
+ private:
+  friend class THostScope;
+  std::unique_ptr<TDatabase> FBanco;
+  std::unique_ptr<TnSQLCache> FCache;
+  TConfiguracaoHost FConfiguracao;
+};
+
+// Torna um host o corrente da thread enquanto existir; restaura o anterior ao sair.
+class THostScope {
+ public:
+  explicit THostScope(THost& host);
+  ~THostScope();
+  THostScope(const THostScope&) = delete;
+  THostScope& operator=(const THostScope&) = delete;
+
+ private:
+  THost* FAnterior;
+};
