@@ -7,6 +7,10 @@
 #include "host/Database.h"
 
 class TnSQLCache;
+class TServicosHost;  // objetos de opção e serviços de negócio (host/Servicos*.h)
+struct TServicosHostDeleter {
+  void operator()(TServicosHost* p) const;
+};
 
 struct TConfiguracaoHost {
   bool ForcarKorvel = false;  // liga os textos com dicas de índice (testes)
@@ -22,6 +26,8 @@ class THost {
   TDatabase& Database() { return *FBanco; }
   TnSQLCache& Cache();
   TConfiguracaoHost& Configuracao() { return FConfiguracao; }
+  // Opções da empresa e serviços de negócio; criados na primeira chamada.
+  TServicosHost& Servicos();
 
   // Host corrente da thread; lança EPisco se nenhum estiver ativo.
   static THost& Atual();
@@ -32,6 +38,7 @@ class THost {
   std::unique_ptr<TDatabase> FBanco;
   std::unique_ptr<TnSQLCache> FCache;
   TConfiguracaoHost FConfiguracao;
+  std::unique_ptr<TServicosHost, TServicosHostDeleter> FServicos;
 };
 
 // Torna um host o corrente da thread enquanto existir; restaura o anterior ao sair.
