@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "host/DateTime.h"
+#include "host/OpcaoEFD.h"
 
 int32_t EstabComoInteiro(const std::string& ATexto, int32_t APadrao) {
   // Aceita brancos em volta, como a conversão do runtime do host.
@@ -29,4 +30,28 @@ std::string TConfigBlocoM::ToString() const {
   s += "ModoGeracao: " + std::to_string(static_cast<int>(ModoGeracao)) + "\r\n";
   s += "IndNatPessoaJurid: " + IndNatPessoaJurid;
   return s;
+}
+
+namespace {
+// As operações de opção da configuração posicionam o objeto de opções da EFD antes de ler.
+TnUtilOpcaoEFD& OpcoesDa(const TConfigBlocoM& c) {
+  auto& op = ControleOpcaoEFD();
+  op.SetCodigoEmpresa(c.CodigoEmpresa);
+  op.SetCodigoEstab(EstabComoInteiro(c.CodigoEstab));
+  return op;
+}
+}  // namespace
+
+bool TConfigBlocoM::GetTemEstabSCPAtivo() const { return OpcoesDa(*this).GetTemEstabSCPAtivo(DataInicial, DataFinal); }
+
+std::string TConfigBlocoM::GetFiltroListaEstabSCP(const std::string& APrefixo) const {
+  return OpcoesDa(*this).GetFiltroListaEstabSCP(DataInicial, DataFinal, APrefixo);
+}
+
+TDateTime TConfigBlocoM::GetUltimoPeriodoApuradoComSldSCPNaOstensiva() const {
+  return OpcoesDa(*this).GetUltimoPeriodoApuradoComSldSCPNaOstensiva();
+}
+
+bool TConfigBlocoM::ApurTemSldSCPNaOstensiva() const {
+  return CompararDias(GetUltimoPeriodoApuradoComSldSCPNaOstensiva(), DataInicial) >= 0;
 }

@@ -80,6 +80,33 @@ std::string TnFisEFDGeradorBlocoM::GetCodigoEstab() const { return FControleBloc
 TDateTime TnFisEFDGeradorBlocoM::GetDataInicial() const { return FControleBlocoM->GetConfigBlocoM().DataInicial; }
 TDateTime TnFisEFDGeradorBlocoM::GetDataFinal() const { return FControleBlocoM->GetConfigBlocoM().DataFinal; }
 bool TnFisEFDGeradorBlocoM::GetRegimeCaixa() const { return FControleBlocoM->GetConfigBlocoM().RegimeCaixa; }
+TModoGeracao TnFisEFDGeradorBlocoM::GetModoGeracao() const { return FControleBlocoM->GetConfigBlocoM().ModoGeracao; }
+const TConfigBlocoM& TnFisEFDGeradorBlocoM::GetConfigBlocoM() const { return FControleBlocoM->GetConfigBlocoM(); }
+
+std::string TnFisEFDGeradorBlocoM::GetTabelaTotalEFD(const std::string& ATabela) const {
+  return GetModoGeracao() == TModoGeracao::mgEmpresa ? ATabela : ATabela + "ESTAB";
+}
+
+std::string TnFisEFDGeradorBlocoM::GetCondEstabTotalEFD() const {
+  return GetModoGeracao() == TModoGeracao::mgEmpresa ? std::string() : std::string(" AND CODIGOESTAB = :CODIGOESTAB ");
+}
+
+TParams TnFisEFDGeradorBlocoM::GetParamsTotalEFD() const {
+  const auto& c = GetConfigBlocoM();
+  TParams p{TVariant{static_cast<int64_t>(c.CodigoEmpresa)}};
+  if (c.ModoGeracao != TModoGeracao::mgEmpresa) p.emplace_back(static_cast<int64_t>(EstabComoInteiro(c.CodigoEstab)));
+  p.push_back(VarDate(c.DataInicial));
+  p.push_back(VarDate(c.DataFinal));
+  p.emplace_back(static_cast<int64_t>(FImposto));
+  return p;
+}
+
+std::string TnFisEFDGeradorBlocoM::GetSqlTotalEFD(const std::string& ACampos, const std::string& ATabela,
+                                                  const std::string& AComplemento) const {
+  return " SELECT " + ACampos + " FROM " + GetTabelaTotalEFD(ATabela) + " WHERE CODIGOEMPRESA = :CODIGOEMPRESA " +
+         GetCondEstabTotalEFD() + " AND DATATOTAL BETWEEN :DATAINICIAL AND :DATAFINAL " +
+         " AND TIPOIMPOSTO = :TIPOIMPOSTO " + AComplemento;
+}
 
 std::unique_ptr<TDataSet> TnFisEFDGeradorBlocoM::ExecutarSQLInt(const std::string& ASQL, const TParams& AValores,
                                                                 bool AFlag1, bool AFlag2, int ANumero) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
 #include "host/DataSet.h"
 #include "host/Variant.h"
 
@@ -74,6 +75,17 @@ class TnFisEFDGeradorBlocoM {
   TDateTime GetDataInicial() const;
   TDateTime GetDataFinal() const;
   bool GetRegimeCaixa() const;
+  TModoGeracao GetModoGeracao() const;
+  const TConfigBlocoM& GetConfigBlocoM() const;
+
+  // Padrão das variantes EFD, que copiam os totais já apurados (tabelas TOTALEFD...):
+  // empresa inteira lê a tabela sem sufixo; filial e SCP, a gêmea ...ESTAB.
+  std::string GetTabelaTotalEFD(const std::string& ATabela) const;
+  std::string GetCondEstabTotalEFD() const;
+  TParams GetParamsTotalEFD() const;
+  // " SELECT " + campos + " FROM " + tabela + condições da família + complemento.
+  std::string GetSqlTotalEFD(const std::string& ACampos, const std::string& ATabela,
+                             const std::string& AComplemento = "") const;
   std::string GetTipoImposto() const { return FImposto == 15 ? "PIS" : "COFINS"; }
 
   // Consultas.
