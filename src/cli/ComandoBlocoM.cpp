@@ -12,7 +12,7 @@
 #include "cli/Comandos.h"
 #include "host/Database.h"
 #include "host/Erros.h"
-#include "host/FilterInterval.h"
+#include "host/Nutilinclusao.h"
 #include "host/Host.h"
 #include "host/Nutildb.h"
 #include "output/BlocoMJson.h"
@@ -124,7 +124,7 @@ TConfigBlocoM MontarConfiguracao(const TOpcoesBlocoM& o) {
     c.CodigoEstab = o.Estab;
   }
   // O texto de estabelecimentos vira condição SQL: é validado antes de qualquer consulta.
-  ValidarTextoIntervalo(c.CodigoEstab);
+  FilterInterval({"CODIGOESTAB"}, c.CodigoEstab);
   c.CodigoEstabExtraApuracao = c.CodigoEstab;
   return c;
 }

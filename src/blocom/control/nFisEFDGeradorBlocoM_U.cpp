@@ -6,10 +6,10 @@
 
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
 #include "host/Erros.h"
-#include "host/FilterInterval.h"
+#include "host/Nutilinclusao.h"
+#include "host/FisFuncoes.h"
 #include "host/Nutil.h"
 #include "host/Nutildb.h"
-#include "host/Servicos.h"
 
 TnFisEFDGeradorBlocoM::TnFisEFDGeradorBlocoM(TnFisEFDControleBlocoM& AControle, int16_t AImposto)
     : FControleBlocoM(&AControle), FImposto(AImposto) {}
@@ -113,6 +113,14 @@ std::unique_ptr<TDataSet> TnFisEFDGeradorBlocoM::ExecutarSQLInt(const std::strin
   auto ds = Nutildb::ExecutarSQL(ASQL, AValores, AFlag1, AFlag2, ANumero, "", nullptr, true);
   if (FControleBlocoM->GetConfigBlocoM().DoIncProgresso) ds->DoIncProgresso = FControleBlocoM->GetConfigBlocoM().DoIncProgresso;
   return ds;
+}
+
+std::string TnFisEFDGeradorBlocoM::GetFilterEstab(const std::string& APrefixo) const {
+  std::string estab = GetCodigoEstab();
+  const auto ini = estab.find_first_not_of(" \t");
+  const auto fim = estab.find_last_not_of(" \t");
+  estab = ini == std::string::npos ? std::string() : estab.substr(ini, fim - ini + 1);
+  return FilterInterval({APrefixo + "CODIGOESTAB"}, estab, {tiExInclusao}, true, kFiltroNumero);
 }
 
 TParams TnFisEFDGeradorBlocoM::GetFiltroEmpresaPeriodo() const {
