@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   app.set_help_all_flag("--ajuda-completa", "Mostra a ajuda de todos os subcomandos");
   RegistrarComandoSchema(app);
   RegistrarComandoBlocoM(app);
+  RegistrarComandoDemoDb(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
