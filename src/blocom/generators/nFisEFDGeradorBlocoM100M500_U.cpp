@@ -62,7 +62,7 @@ struct TMapAjusteDet : TRowMap {
 };
 }  // namespace
 
-std::string DataTotalEFD(const TField& ACampo) {
+std::string DataTotalEFD(const TFieldRef& ACampo) {
   if (ACampo.IsNull()) return "";
   const TDateTime d = ACampo.AsDateTime();
   return d > 0 ? FormatDateTime("ddmmyyyy", d) : std::string();

@@ -3,6 +3,8 @@
 // M115/M515 — classes base dos pares e as variantes EFD, que copiam os totais já apurados.
 #include <functional>
 
+#include "host/FieldMapper.h"
+
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
 #include "blocom/control/nFisEFDGeradorBlocoM_U.h"
 
@@ -61,7 +63,7 @@ class TnFisEFDGeradorM115_M515EFD : public TnFisEFDGeradorM115_M515 {
 };
 
 // Data do banco como "ddmmyyyy"; vazio quando nula ou não positiva.
-std::string DataTotalEFD(const TField& ACampo);
+std::string DataTotalEFD(const TFieldRef& ACampo);
 
 // Detalhes de ajuste já apurados (M115/M515 com tipo 0, M225/M625 com tipo 1).
 std::string GetSqlTotalEFDAjusteDet(bool AEstab, int ATipoAjuste);

@@ -102,7 +102,7 @@ struct TMapDiferidoPerAnt : TRowMap {
 };
 
 // Detalhe pai (tipo 99) de um filho copiado dos totais: erro de chave quando falta.
-TM210_610DetalheContrib& DetalheEFD(TnFisEFDGeradorFilhoM210& g, const TField& ASeqPai) {
+TM210_610DetalheContrib& DetalheEFD(TnFisEFDGeradorFilhoM210& g, const TFieldRef& ASeqPai) {
   return g.GetLstM210_610(TTipoApuracao::taEFD).Items(TnFisEFDGeradorBlocoM::MontarChave(ASeqPai.AsInteger()));
 }
 }  // namespace

@@ -71,7 +71,7 @@ TEST_F(GeradorBlocoM, ArvoreCriadaAntesDeLerEProcessadaNaOrdemDosGanchos) {
   g->ProcessarRegistro();
   const TLog esperado = {"M1.antes", "M1.carregar", "M1.depois",
                          "F1.antes", "F1.carregar", "F1.depois", "N1.antes", "N1.carregar", "N1.depois",
-                         "N1.depoisFilhos", "~N1", "F1.depoisFilhos",
+                         "N1.depoisFilhos", "F1.depoisFilhos", "~N1",
                          "F2.antes", "F2.carregar", "F2.depois", "F2.depoisFilhos",
                          "M1.depoisFilhos", "~F1", "~F2"};
   EXPECT_EQ(FLog, esperado);
