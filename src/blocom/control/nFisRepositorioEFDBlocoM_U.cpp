@@ -189,6 +189,7 @@ std::unique_ptr<TnFisRepositorioEFDBlocoM> TnFisRepositorioEFDBlocoMFabrica::Cri
     throw ENaoImplementado(
         "Bloco M a partir dos lançamentos fiscais (optante da EFD) ainda não implementado no pisco; "
         "use os totais já apurados (sem --lancamentos)");
-  throw ENaoImplementado(
-      "Bloco M de empresa não optante da EFD (apuração pelos lançamentos) ainda não implementado no pisco");
+  throw ENaoImplementado("A empresa " + std::to_string(ACodigoEmpresa) + " não tem opção da EFD em vigor em " +
+                         FormatDateTime("dd/mm/yyyy", AData) +
+                         ": o Bloco M pelos lançamentos, sem a EFD, ainda não está implementado no pisco");
 }
