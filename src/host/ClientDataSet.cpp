@@ -458,7 +458,8 @@ void TnClientDataSet::Post() {
   FState = TDataSetState::dsBrowse;
   if (Passa(linha)) {
     const auto it = std::lower_bound(FVisao.begin(), FVisao.end(), linha, [&](size_t a, size_t b) { return Antes(a, b); });
-    Posicionar(static_cast<size_t>(FVisao.insert(it, linha) - FVisao.begin()));
+    const auto novo = FVisao.insert(it, linha);  // begin() só depois: insert pode realocar
+    Posicionar(static_cast<size_t>(novo - FVisao.begin()));
   } else {
     Posicionar(std::min(FPos, FVisao.empty() ? size_t{0} : FVisao.size() - 1));
   }
