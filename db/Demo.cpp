@@ -74,11 +74,14 @@ double Reais(int64_t centavos) { return static_cast<double>(centavos) / 100.0; }
 double Aliq(int64_t aliq4) { return static_cast<double>(aliq4) / 10000.0; }
 // Tributo de uma base (centavos) a uma alíquota (décimos de milésimo de ponto percentual),
 // arredondado meio para cima.
+// Produtos em 128 bits: com dezenas de milhões de linhas as somas passam de 10^13 centavos.
 int64_t Tributo(int64_t baseCentavos, int64_t aliq4) {
-  const int64_t p = baseCentavos * aliq4;
-  return p >= 0 ? (p + 500000) / 1000000 : -((-p + 500000) / 1000000);
+  const __int128 p = static_cast<__int128>(baseCentavos) * aliq4;
+  return static_cast<int64_t>(p >= 0 ? (p + 500000) / 1000000 : -((-p + 500000) / 1000000));
 }
-int64_t Parte(int64_t valor, int64_t num, int64_t den) { return den == 0 ? 0 : (valor * num + den / 2) / den; }
+int64_t Parte(int64_t valor, int64_t num, int64_t den) {
+  return den == 0 ? 0 : static_cast<int64_t>((static_cast<__int128>(valor) * num + den / 2) / den);
+}
 
 TVariant I(int64_t v) { return v; }
 TVariant V(int64_t centavos) { return Reais(centavos); }
