@@ -78,6 +78,7 @@ struct TNo {
   enum { E, Ou, Nao, Comparacao } Tipo = Comparacao;
   std::shared_ptr<TNo> A, B;
   std::string Campo;
+  int Indice = -1;  // resolvido a cada reconstrução da visão
   TOp Op = TOp::Igual;
   TVariant Literal;
 };
@@ -231,14 +232,21 @@ class TParser {
   int FProfundidade = 0;
 };
 
-bool Avaliar(const TNo& n, const std::function<const TVariant&(const std::string&)>& valor) {
+template <class F>
+void Resolver(TNo& n, const F& indice) {
+  if (n.Tipo == TNo::Comparacao) n.Indice = indice(n.Campo);
+  if (n.A) Resolver(*n.A, indice);
+  if (n.B) Resolver(*n.B, indice);
+}
+
+bool Avaliar(const TNo& n, const std::vector<TVariant>& linha) {
   switch (n.Tipo) {
-    case TNo::E: return Avaliar(*n.A, valor) && Avaliar(*n.B, valor);
-    case TNo::Ou: return Avaliar(*n.A, valor) || Avaliar(*n.B, valor);
-    case TNo::Nao: return !Avaliar(*n.A, valor);
+    case TNo::E: return Avaliar(*n.A, linha) && Avaliar(*n.B, linha);
+    case TNo::Ou: return Avaliar(*n.A, linha) || Avaliar(*n.B, linha);
+    case TNo::Nao: return !Avaliar(*n.A, linha);
     case TNo::Comparacao: break;
   }
-  const TVariant& v = valor(n.Campo);
+  const TVariant& v = linha.at(static_cast<size_t>(n.Indice));
   if (n.Op == TOp::EhNulo) return VarIsNull(v);
   if (n.Op == TOp::NaoNulo) return !VarIsNull(v);
   if (VarIsNull(v)) return false;
@@ -335,21 +343,24 @@ int TnClientDataSet::Comparar(size_t a, size_t b) const {
   return 0;
 }
 
+// Ordem da visão: chave do índice e, no empate, ordem de inclusão.
+bool TnClientDataSet::Antes(size_t a, size_t b) const {
+  const int c = Comparar(a, b);
+  return c < 0 || (c == 0 && a < b);
+}
+
 bool TnClientDataSet::Passa(size_t ALinha) const {
   if (!FFiltered || !FArvoreFiltro) return true;
-  const auto& linha = FLinhas[ALinha];
-  return FiltroCDS::Avaliar(*FArvoreFiltro, [&](const std::string& campo) -> const TVariant& {
-    const auto idx = IndicesCampos(campo);
-    return linha[static_cast<size_t>(idx[0])];
-  });
+  return FiltroCDS::Avaliar(*FArvoreFiltro, FLinhas[ALinha]);
 }
 
 void TnClientDataSet::Reconstruir(size_t ALinhaPreferida) {
   FVisao.clear();
+  if (FFiltered && FArvoreFiltro)
+    FiltroCDS::Resolver(*FArvoreFiltro, [&](const std::string& campo) { return IndicesCampos(campo).at(0); });
   for (size_t i = 0; i < FLinhas.size(); ++i)
     if (Passa(i)) FVisao.push_back(i);
-  if (!FIndice.empty())
-    std::stable_sort(FVisao.begin(), FVisao.end(), [&](size_t a, size_t b) { return Comparar(a, b) < 0; });
+  if (!FIndice.empty()) std::sort(FVisao.begin(), FVisao.end(), [&](size_t a, size_t b) { return Antes(a, b); });
   const auto it = std::find(FVisao.begin(), FVisao.end(), ALinhaPreferida);
   if (it != FVisao.end()) Posicionar(static_cast<size_t>(it - FVisao.begin()));
   else Posicionar(std::min(FPos, FVisao.empty() ? size_t{0} : FVisao.size() - 1));
@@ -420,6 +431,7 @@ void TnClientDataSet::Edit() {
 
 void TnClientDataSet::Post() {
   if (FState == TDataSetState::dsBrowse) return;
+  // Mantém a visão ordenada sem reordenar tudo: tirar e recolocar só a linha gravada.
   size_t linha;
   if (FState == TDataSetState::dsInsert) {
     FLinhas.push_back(std::move(FBuffer));
@@ -427,10 +439,30 @@ void TnClientDataSet::Post() {
   } else {
     linha = FLinhaEditada;
     FLinhas[linha] = std::move(FBuffer);
+    const size_t p = FPos < FVisao.size() && FVisao[FPos] == linha
+                         ? FPos
+                         : static_cast<size_t>(std::find(FVisao.begin(), FVisao.end(), linha) - FVisao.begin());
+    if (p < FVisao.size()) {
+      // chave não mudou de lugar: nada a mover (caso comum da acumulação)
+      const bool noLugar = (p == 0 || Antes(FVisao[p - 1], linha)) && (p + 1 == FVisao.size() || Antes(linha, FVisao[p + 1]));
+      if (noLugar && Passa(linha)) {
+        FBuffer.clear();
+        FState = TDataSetState::dsBrowse;
+        Posicionar(p);
+        return;
+      }
+      FVisao.erase(FVisao.begin() + static_cast<std::ptrdiff_t>(p));
+    }
   }
   FBuffer.clear();
   FState = TDataSetState::dsBrowse;
-  Reconstruir(linha);
+  if (Passa(linha)) {
+    const auto it = std::lower_bound(FVisao.begin(), FVisao.end(), linha, [&](size_t a, size_t b) { return Antes(a, b); });
+    const auto novo = FVisao.insert(it, linha);  // begin() só depois: insert pode realocar
+    Posicionar(static_cast<size_t>(novo - FVisao.begin()));
+  } else {
+    Posicionar(std::min(FPos, FVisao.empty() ? size_t{0} : FVisao.size() - 1));
+  }
 }
 
 void TnClientDataSet::Cancel() {
@@ -443,9 +475,10 @@ void TnClientDataSet::Delete() {
   FState = TDataSetState::dsBrowse;
   const size_t linha = LinhaCorrente();
   FLinhas.erase(FLinhas.begin() + static_cast<std::ptrdiff_t>(linha));
-  const size_t pos = FPos;
-  Reconstruir(SIZE_MAX);
-  Posicionar(std::min(pos, FVisao.empty() ? size_t{0} : FVisao.size() - 1));
+  FVisao.erase(FVisao.begin() + static_cast<std::ptrdiff_t>(FPos));
+  for (auto& v : FVisao)
+    if (v > linha) --v;
+  Posicionar(std::min(FPos, FVisao.empty() ? size_t{0} : FVisao.size() - 1));
 }
 
 void TnClientDataSet::EmptyDataSet() {
@@ -504,7 +537,11 @@ bool TnClientDataSet::Locate(const std::string& ACampos, const TParams& AValores
 void TnClientDataSet::SetFilter(const std::string& AFiltro) {
   std::shared_ptr<FiltroCDS::TNo> arvore;
   const bool vazio = AFiltro.find_first_not_of(" \t\r\n") == std::string::npos;
-  if (!vazio) arvore = FiltroCDS::TParser(AFiltro).Analisar();
+  if (!vazio) {
+    arvore = FiltroCDS::TParser(AFiltro).Analisar();
+    // campo desconhecido é recusado já aqui, sem mexer no filtro em vigor
+    if (FCriado) FiltroCDS::Resolver(*arvore, [&](const std::string& campo) { return IndicesCampos(campo).at(0); });
+  }
   FFilter = AFiltro;
   FArvoreFiltro = arvore;
   if (FFiltered) {
