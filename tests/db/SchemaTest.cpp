@@ -202,6 +202,10 @@ TEST(VarreduraSQL, ConfereTabelasEColunasContraOEsquema) {
       {"insert confere as colunas", {"INSERT INTO ESTAB (CODIGOEMPRESA, CODIGOESTABX) VALUES (:A, :B)"},
        {"coluna inexistente: ESTAB.CODIGOESTABX"}},
       {"tabela temporária criada no arquivo", {"CREATE TEMP TABLE TMPQUALQUER (A INTEGER)", "SELECT T.A FROM TMPQUALQUER T"}, {}},
+      {"tabela num literal à parte", {" SELECT SEQ FROM ", "TOTALEFDCRED", " WHERE CODIGOEMPRESA = :CODIGOEMPRESA "}, {}},
+      {"tabela vinda de expressão", {" SELECT T.QUALQUER FROM ", " T WHERE T.OUTRA = 1", " FROM ESTAB E WHERE E.NAOEXISTE = 1"},
+       {"coluna inexistente: E.NAOEXISTE"}},
+      {"nome com sufixo fora do literal", {" JOIN TOTALEFDAJUSTE", "ESTAB", " A ON A.SEQ = T.SEQ"}, {}},
       {"minúsculas e literais SQL", {"select e.inscricaoscp from estab e where e.sociedadecontaparticipacao = 'x.y'"}, {}},
   };
   for (const auto& c : casos) {
