@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <random>
@@ -108,10 +107,9 @@ std::string CNPJ(int64_t raiz, int filial) {
 
 // ---------------------------------------------------------------- gravação em lote
 
-size_t LoteParametros() {
-  const char* e = std::getenv("PISCO_DEMO_LOTE");
-  return e ? static_cast<size_t>(std::atoi(e)) : 60;
-}
+// Parâmetros por comando: cada execução analisa e prepara o texto de novo, e essa análise
+// cresce com o quadrado do número de parâmetros; por volta de 60 fica o menor custo por linha.
+constexpr size_t kParametrosPorLote = 60;
 
 // Insere em lotes de várias linhas por comando, com parâmetros: poucas preparações por
 // milhão de linhas, e o texto de cada lote é sempre o mesmo.
@@ -129,7 +127,7 @@ class TInsersor {
       }
     }
     if (!atual.empty()) FColunas.push_back(atual);
-    FLote = std::max<size_t>(1, LoteParametros() / FColunas.size());
+    FLote = std::max<size_t>(1, kParametrosPorLote / FColunas.size());
   }
   void Linha(TParams valores) {
     if (valores.size() != FColunas.size())
