@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <random>
@@ -74,11 +73,14 @@ double Reais(int64_t centavos) { return static_cast<double>(centavos) / 100.0; }
 double Aliq(int64_t aliq4) { return static_cast<double>(aliq4) / 10000.0; }
 // Tributo de uma base (centavos) a uma alíquota (décimos de milésimo de ponto percentual),
 // arredondado meio para cima.
+// Produtos em 128 bits: com dezenas de milhões de linhas as somas passam de 10^13 centavos.
 int64_t Tributo(int64_t baseCentavos, int64_t aliq4) {
-  const int64_t p = baseCentavos * aliq4;
-  return p >= 0 ? (p + 500000) / 1000000 : -((-p + 500000) / 1000000);
+  const __int128 p = static_cast<__int128>(baseCentavos) * aliq4;
+  return static_cast<int64_t>(p >= 0 ? (p + 500000) / 1000000 : -((-p + 500000) / 1000000));
 }
-int64_t Parte(int64_t valor, int64_t num, int64_t den) { return den == 0 ? 0 : (valor * num + den / 2) / den; }
+int64_t Parte(int64_t valor, int64_t num, int64_t den) {
+  return den == 0 ? 0 : static_cast<int64_t>((static_cast<__int128>(valor) * num + den / 2) / den);
+}
 
 TVariant I(int64_t v) { return v; }
 TVariant V(int64_t centavos) { return Reais(centavos); }
@@ -105,10 +107,9 @@ std::string CNPJ(int64_t raiz, int filial) {
 
 // ---------------------------------------------------------------- gravação em lote
 
-size_t LoteParametros() {
-  const char* e = std::getenv("PISCO_DEMO_LOTE");
-  return e ? static_cast<size_t>(std::atoi(e)) : 60;
-}
+// Parâmetros por comando: cada execução analisa e prepara o texto de novo, e essa análise
+// cresce com o quadrado do número de parâmetros; por volta de 60 fica o menor custo por linha.
+constexpr size_t kParametrosPorLote = 60;
 
 // Insere em lotes de várias linhas por comando, com parâmetros: poucas preparações por
 // milhão de linhas, e o texto de cada lote é sempre o mesmo.
@@ -126,7 +127,7 @@ class TInsersor {
       }
     }
     if (!atual.empty()) FColunas.push_back(atual);
-    FLote = std::max<size_t>(1, LoteParametros() / FColunas.size());
+    FLote = std::max<size_t>(1, kParametrosPorLote / FColunas.size());
   }
   void Linha(TParams valores) {
     if (valores.size() != FColunas.size())
