@@ -27,6 +27,11 @@ class TDatabase {
   // Consulta em fluxo. O texto usa :NOME (ver host/SQLParams.h); os valores vão aos nomes
   // distintos na ordem da primeira ocorrência. Adapta CAST(... AS NUMERIC(p,s)) no SQLite.
   virtual std::unique_ptr<TDataSet> Abrir(const std::string& sql, const TParams& params = {}) = 0;
+  // Como Abrir, pedindo ao banco lotes de ALote linhas (PostgreSQL; o SQLite ignora).
+  virtual std::unique_ptr<TDataSet> AbrirLote(const std::string& sql, const TParams& params, int ALote) {
+    (void)ALote;
+    return Abrir(sql, params);
+  }
   // Comando sem resultado (DDL/DML); devolve linhas afetadas quando o banco informa.
   virtual int64_t Executar(const std::string& sql, const TParams& params = {}) = 0;
   // Vários comandos separados por ';', sem parâmetros (DDL do esquema).

@@ -52,3 +52,7 @@ class THostScope {
  private:
   THost* FAnterior;
 };
+
+// Verdadeiro quando o banco aceita dicas de índice do otimizador: nunca nos dois backends,
+// a menos que a configuração do host corrente force (ForcarKorvel).
+bool EhKorvel();
