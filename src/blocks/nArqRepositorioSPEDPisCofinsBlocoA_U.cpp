@@ -4,7 +4,8 @@
 #include "host/FiltroEstab.h"
 #include "host/Format.h"
 #include "host/Nutildb.h"
-#include "host/Servicos.h"
+#include "host/FisFuncoes.h"
+#include "host/Host.h"
 
 namespace {
 

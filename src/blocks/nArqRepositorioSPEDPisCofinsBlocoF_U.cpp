@@ -4,6 +4,7 @@
 
 #include "host/ClientDataSet.h"
 #include "host/FiltroEstab.h"
+#include "host/FisFuncoes.h"
 #include "host/Format.h"
 #include "host/Host.h"
 #include "host/Nutil.h"

@@ -7,3 +7,4 @@ constexpr int kSaidaErroExecucao = 1;
 constexpr int kSaidaErroUso = 2;
 
 void RegistrarComandoSchema(CLI::App& app);
+void RegistrarComandoSql(CLI::App& app);
