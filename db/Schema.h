@@ -40,3 +40,16 @@ std::vector<TTabelaSchema> TabelasFiscais();  // db/SchemaFiscal.cpp: movimento,
 std::vector<TTabelaSchema> TabelasOpcoes();   // db/SchemaOpcoes.cpp: opções da empresa, tabelas de códigos
 std::vector<TTabelaSchema> TabelasSchema();   // todas, em ordem determinística
 std::string GerarDDL(TDialeto ADialeto);
+
+// Junta as listas na ordem dada; nome de tabela, de coluna ou de índice repetido é erro (EPisco).
+std::vector<TTabelaSchema> JuntarTabelas(std::vector<std::vector<TTabelaSchema>> listas);
+
+enum class TParteDDL {
+  pdTudo,     // tabelas e índices
+  pdTabelas,  // só CREATE TABLE (com a chave primária)
+  pdIndices   // só CREATE INDEX: a carga em massa cria os índices depois das linhas
+};
+std::string GerarDDL(TDialeto ADialeto, const std::vector<TTabelaSchema>& ATabelas,
+                     TParteDDL AParte = TParteDDL::pdTudo);
+// Tabela pelo nome (sem distinção de maiúsculas); nullptr se não existir.
+const TTabelaSchema* ProcurarTabela(const std::vector<TTabelaSchema>& ATabelas, const std::string& ANome);

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "cli/Comandos.h"
-#include "host/Erros.h"
+#include "db/Schema.h"
 
 void RegistrarComandoSchema(CLI::App& app) {
   auto* cmd = app.add_subcommand("schema", "Imprime o DDL do esquema para um dialeto");
@@ -10,6 +10,6 @@ void RegistrarComandoSchema(CLI::App& app) {
   cmd->add_option("--dialeto", *dialeto, "sqlite ou postgresql")->required()
       ->check(CLI::IsMember({"sqlite", "postgresql"}));
   cmd->callback([dialeto] {
-    throw ENaoImplementado("pisco schema: esquema ainda não implementado");
+    std::cout << GerarDDL(*dialeto == "postgresql" ? TDialeto::dPostgreSQL : TDialeto::dSQLite);
   });
 }
