@@ -8,6 +8,7 @@
 #include "host/Format.h"
 #include "host/Host.h"
 #include "host/Nutil.h"
+#include "host/Nutilinclusao.h"
 #include "host/OpcaoEFD.h"
 
 namespace {
@@ -68,7 +69,9 @@ bool TRepo::EhEstabInclusion(const std::string& ACodigo) {
 
 std::string TRepo::GetFiltroEstab(const TnParansBlocoF& AParans, const std::string& AColuna) {
   if (EhEstabInclusion(AParans.CodigoEstab))
-    return Nutilinclusao::FilterInterval(AColuna, SemBrancos(AParans.CodigoEstab)) + " ";
+    return Nutilinclusao::FilterInterval({AColuna}, SemBrancos(AParans.CodigoEstab), {tiExInclusao}, true,
+                                         kFiltroNumero) +
+           " ";
   return " and " + AColuna + " = :pCodigoEstab ";
 }
 
