@@ -307,7 +307,7 @@ std::string TRepo::GetSqlF130(const TnParansBlocoF& AParans) {
       "CAST(BC.VLRBCCREDITO AS NUMERIC(14,2)) VLBCCRED, CAST(BC.CREDITOPIS AS NUMERIC(14,2)) VLPIS, "
       "CAST(BC.CREDITOCOFINS AS NUMERIC(14,2)) VLCOFINS, ECTB.CODIGOCENTROCUSTO, ECTB.CONTACTB "
       " FROM PATBEM B "
-      " LEFT JOIN (SELECT CC.CODIGOEMPRESA, CC.NUMEROBEM, CC.CODIGOCENTROCUSTO, CC.CONTACTB "
+      " LEFT JOIN (SELECT CC.CODIGOEMPRESA, CC.CODIGOESTAB, CC.NUMEROBEM, CC.CODIGOCENTROCUSTO, CC.CONTACTB "
       " FROM PATBEMCONTACONTABIL CC WHERE 1 = 1 ";
   s += GetFiltroEstab(AParans, "CC.CODIGOESTAB");
   s += " AND CC.DATAINICIAL = (SELECT MAX(CC2.DATAINICIAL) FROM PATBEMCONTACONTABIL CC2 "
@@ -315,8 +315,9 @@ std::string TRepo::GetSqlF130(const TnParansBlocoF& AParans) {
        "AND CC2.NUMEROBEM = CC.NUMEROBEM ";
   s += GetFiltroEstab(AParans, "CC2.CODIGOESTAB");
   s += " AND CC2.DATAINICIAL <= :DATAFINAL)) ECTB ON ECTB.CODIGOEMPRESA = B.CODIGOEMPRESA "
-       "AND ECTB.NUMEROBEM = B.NUMEROBEM "
-       " JOIN PATCFGDACON BD ON BD.CODIGOEMPRESA = B.CODIGOEMPRESA AND BD.NUMEROBEM = B.NUMEROBEM "
+       "AND ECTB.NUMEROBEM = B.NUMEROBEM ";
+  s += GetFiltroEstab(AParans, "ECTB.CODIGOESTAB");
+  s += " JOIN PATCFGDACON BD ON BD.CODIGOEMPRESA = B.CODIGOEMPRESA AND BD.NUMEROBEM = B.NUMEROBEM "
        " JOIN PATCREDITODACON BC ON BC.CODIGOEMPRESA = B.CODIGOEMPRESA AND BC.NUMEROBEM = B.NUMEROBEM "
        " WHERE B.CODIGOEMPRESA = :CODIGOEMPRESA ";
   s += GetFiltroEstab(AParans, "B.CODIGOESTAB");
@@ -332,10 +333,21 @@ std::string TRepo::GetSqlF130(const TnParansBlocoF& AParans) {
 // ---------------------------------------------------------------- F150
 
 std::string TRepo::GetSqlF150(const TnParansBlocoF& AParans) {
+  // A opção é lida para a empresa do registro; o objeto de opções volta como estava.
   auto& opcao = ControleOpcaoEFD();
+  const int empresa = opcao.GetCodigoEmpresa(), estab = opcao.GetCodigoEstab();
+  const TDateTime data = opcao.GetData();
   opcao.Configurar(AParans.CodigoEmpresa, TnUtilOpcaoEFD::CodigoEstabDeTexto(AParans.CodigoEstab),
                    AParans.DataInicial);
-  const char* tabela = opcao.GetEhOptanteEFD() ? "EFDCREDPRESESTOQABERT" : "LUCROREALCREDPRESESTOQABERT";
+  bool optante = false;
+  try {
+    optante = opcao.GetEhOptanteEFD();
+  } catch (...) {
+    opcao.Configurar(empresa, estab, data);
+    throw;
+  }
+  opcao.Configurar(empresa, estab, data);
+  const char* tabela = optante ? "EFDCREDPRESESTOQABERT" : "LUCROREALCREDPRESESTOQABERT";
   std::string s =
       "SELECT CODIGOESTAB, DATALCTOFIS, VLRTOTEST, VLRESTIMP, VLRBCEST, VLRBCMENEST, CSTPIS, ALIQPIS, "
       "VLRCREDPIS, CSTCOFINS, ALIQCOFINS, VLRCREDCOFINS, DESCEST, CONTACTB from ";
