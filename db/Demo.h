@@ -13,3 +13,23 @@ enum class TPerfilDemo {
 // ordem de compensação, tabelas de códigos) de uma empresa de demonstração.
 // Definida em db/DemoOpcoes.cpp.
 void GerarOpcoesDemo(TDatabase& ABanco, int ACodigoEmpresa, TPerfilDemo APerfil, TDateTime AInicioCompetencia);
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+struct TConfigDemo {
+  int Empresas = 3;               // perfis em rodízio: não cumulativo, presumido, misto
+  int64_t Linhas = 0;             // linhas de lançamento (itens) por empresa; 0 = tamanho da demonstração
+  TDateTime InicioCompetencia = 0;  // primeiro dia do mês; 0 = 01/2024
+  uint64_t Semente = 20240101;
+  std::function<void(const std::string&)> Progresso;  // avisos de andamento (podem ir para stderr)
+};
+
+struct TResumoDemo {
+  int64_t LinhasLancamento = 0;  // itens de entrada e saída gravados
+  int64_t LinhasGravadas = 0;    // todas as linhas, de todas as tabelas
+};
+
+// Cria o esquema e grava a demonstração num banco vazio (senão EEntradaInvalida), numa transação.
+TResumoDemo GerarBancoDemo(TDatabase& ABanco, const TConfigDemo& AConfig);

@@ -1,4 +1,108 @@
-// Provisório: as linhas de opção da demonstração entram aqui.
+// Linhas de opção das empresas de demonstração.
+//   pdNaoCumulativo: optante da EFD desde janeiro do ano anterior, incidência não cumulativa
+//     (1), compensação créditos -> retidos -> deduções, tabela de ordem de compensação 1,
+//     créditos mais antigos primeiro; lucro real não cumulativo; apura IPI.
+//   pdPresumido: sem opção da EFD (segue o caminho dos lançamentos); lucro presumido.
+//   pdMisto: optante da EFD; até o mês anterior à competência só não cumulativo, a partir
+//     dela incidência 3 com rateio pela receita cumulativa e controle de diferimento
+//     (a troca no meio do ano mostra a opção em vigor por data); lucro real misto (2).
+// Em todas: códigos padrão da contribuição sobre a receita e, uma vez por banco, a tabela
+// pública de CFOP e as tabelas de códigos do SPED usadas pela demonstração.
 #include "db/Demo.h"
 
-void GerarOpcoesDemo(TDatabase&, int, TPerfilDemo, TDateTime) {}
+#include <string>
+
+#include "host/CFOP.h"
+
+namespace {
+
+TVariant I(int64_t v) { return TVariant(v); }
+TVariant T(const std::string& v) { return TVariant(v); }
+
+void OpcaoEFD(TDatabase& ABanco, int AEmpresa, TDateTime AData, int AIncidencia, int ARateioCum,
+              bool ADiferimento) {
+  ABanco.Executar("INSERT INTO OPCAOEFD (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, REGIMEAPU) "
+                  "VALUES (:CODIGOEMPRESA, 1, :DATAEFD, 2)",
+                  {I(AEmpresa), VarDate(AData)});
+  ABanco.Executar(
+      "INSERT INTO OPCAOEFDCOMPL (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, OPTANTEEFD, INCTRIBUTARIA, "
+      "ORDEMCOMPENSACAO, ORDEMCOMPCREDEFD, CODTABCOMPCRED, INDCREDAGRO, VALIDARORIGEMCOMPRET, "
+      "FORMACONTROLERETIDOS, CONTROLADIFERIMENTO, GERACAOF500F525, RECEITAENQEXCLUSAOBC, INCIDENCIACST, "
+      "PROPORCAORECCUM, CSTAJUSTECREDITO) VALUES (:CODIGOEMPRESA, 1, :DATAEFD, 1, :INCTRIBUTARIA, '1;2;3', 1, 1, "
+      "0, 1, 1, :CONTROLADIFERIMENTO, 0, 0, 0, :PROPORCAORECCUM, 56)",
+      {I(AEmpresa), VarDate(AData), I(AIncidencia), I(ADiferimento ? 1 : 0), I(ARateioCum)});
+}
+
+void TabelasCodigos(TDatabase& ABanco) {
+  auto ds = ABanco.Abrir("SELECT COUNT(*) FROM TABELASPED");
+  if (!ds->Eof() && ds->Fields(0).AsInteger() > 0) return;
+  struct TCodigo {
+    const char* Chave;
+    const char* Descricao;
+  };
+  const TCodigo codigos[] = {
+      {"4.3.05.01", "Contribuição não cumulativa apurada a alíquota básica"},
+      {"4.3.05.02", "Contribuição não cumulativa apurada a alíquotas diferenciadas"},
+      {"4.3.05.03", "Contribuição não cumulativa apurada a alíquota por unidade de medida de produto"},
+      {"4.3.05.04", "Contribuição não cumulativa apurada a alíquota básica - atividade imobiliária"},
+      {"4.3.05.51", "Contribuição cumulativa apurada a alíquota básica"},
+      {"4.3.05.52", "Contribuição cumulativa apurada a alíquotas diferenciadas"},
+      {"4.3.05.53", "Contribuição cumulativa apurada a alíquota por unidade de medida de produto"},
+      {"4.3.05.54", "Contribuição cumulativa apurada a alíquota básica - atividade imobiliária"},
+      {"4.3.06.101", "Crédito vinculado à receita tributada no mercado interno - alíquota básica"},
+      {"4.3.06.102", "Crédito vinculado à receita tributada no mercado interno - alíquotas diferenciadas"},
+      {"4.3.06.201", "Crédito vinculado à receita não tributada no mercado interno - alíquota básica"},
+      {"4.3.06.301", "Crédito vinculado à receita de exportação - alíquota básica"},
+      {"4.3.07.01", "Aquisição de bens para revenda"},
+      {"4.3.07.02", "Aquisição de bens utilizados como insumo"},
+      {"4.3.07.04", "Energia elétrica e térmica"},
+      {"4.3.07.09", "Bens do ativo imobilizado - depreciação e amortização"},
+      {"4.3.07.10", "Bens do ativo imobilizado - valor de aquisição"},
+      {"4.3.07.13", "Outras operações com direito a crédito"},
+      {"4.3.07.18", "Estoque de abertura de bens"},
+      {"4.3.08.06", "Ajuste de crédito - devolução de vendas"},
+  };
+  for (const auto& c : codigos) {
+    std::string chave = c.Chave;
+    auto p = chave.rfind('.');
+    ABanco.Executar("INSERT INTO TABELASPED (CODIGOTABSPED, TABELA, CODIGO, DESCRICAO) "
+                    "VALUES (:CODIGOTABSPED, :TABELA, :CODIGO, :DESCRICAO)",
+                    {T(chave), T(chave.substr(0, p)), T(chave.substr(p + 1)), T(c.Descricao)});
+  }
+  PopularTabelaCFOP(ABanco);
+}
+
+}  // namespace
+
+void GerarOpcoesDemo(TDatabase& ABanco, int ACodigoEmpresa, TPerfilDemo APerfil, TDateTime AInicioCompetencia) {
+  TabelasCodigos(ABanco);
+  TDateTime inicio = StartOfTheMonth(AInicioCompetencia);
+  TDateTime anoAnterior = EncodeDate(YearOf(inicio) - 1, 1, 1);
+  const char* sqlLucroReal =
+      "INSERT INTO OPCAOLUCROREAL (CODIGOEMPRESA, DATAOPCAO, APURALUCROREAL, REGIMEAPURACAO, TIPOAPURACAO, "
+      "APURAPIS, APURACOFINS, CSTAJUSTECREDITO, PROPORCAORECCUM) "
+      "VALUES (:CODIGOEMPRESA, :DATAOPCAO, 1, :REGIMEAPURACAO, 1, 1, 1, 56, :PROPORCAORECCUM)";
+  switch (APerfil) {
+    case TPerfilDemo::pdNaoCumulativo:
+      OpcaoEFD(ABanco, ACodigoEmpresa, anoAnterior, 1, 0, false);
+      ABanco.Executar(sqlLucroReal, {I(ACodigoEmpresa), VarDate(anoAnterior), I(1), I(0)});
+      ABanco.Executar("INSERT INTO OPCAOIPI (CODIGOEMPRESA, CODIGOESTAB, DATAINICIAL, APURAIPI) "
+                      "VALUES (:CODIGOEMPRESA, 1, :DATAINICIAL, 1)",
+                      {I(ACodigoEmpresa), VarDate(anoAnterior)});
+      break;
+    case TPerfilDemo::pdPresumido:
+      ABanco.Executar("INSERT INTO OPCAOLUCROPRESUMIDO (CODIGOEMPRESA, DATAOPCAO, APURALUCROPRESUMIDO, "
+                      "TIPOAPURACAO, APURAPIS, APURACOFINS) VALUES (:CODIGOEMPRESA, :DATAOPCAO, 1, 2, 1, 1)",
+                      {I(ACodigoEmpresa), VarDate(anoAnterior)});
+      break;
+    case TPerfilDemo::pdMisto:
+      OpcaoEFD(ABanco, ACodigoEmpresa, anoAnterior, 1, 0, false);
+      if (inicio > anoAnterior) OpcaoEFD(ABanco, ACodigoEmpresa, inicio, 3, 1, true);
+      ABanco.Executar(sqlLucroReal, {I(ACodigoEmpresa), VarDate(anoAnterior), I(2), I(1)});
+      break;
+  }
+  ABanco.Executar("INSERT INTO OPCAOCONTRIBPATRONAL (CODIGOEMPRESA, DATAINICIAL, CODIGOIMPOSTOTIC, "
+                  "VARIACAOIMPOSTOTIC, CODIGOIMPOSTOOUTROS, VARIACAOIMPOSTOOUTROS, CODIGOIMPOSTOCOMERCIO, "
+                  "VARIACAOIMPOSTOCOMERCIO) VALUES (:CODIGOEMPRESA, :DATAINICIAL, 2985, 1, 2991, 1, 2991, 2)",
+                  {I(ACodigoEmpresa), VarDate(anoAnterior)});
+}

@@ -7,4 +7,5 @@ constexpr int kSaidaErroExecucao = 1;
 constexpr int kSaidaErroUso = 2;
 
 void RegistrarComandoSchema(CLI::App& app);
+void RegistrarComandoDemoDb(CLI::App& app);
 void RegistrarComandoSql(CLI::App& app);

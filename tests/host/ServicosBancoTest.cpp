@@ -1,0 +1,141 @@
+// Serviços do host sobre o banco: mapas de linha, cache de SQL, PegarValorCampo, EhKorvel.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "fixtures/Bancos.h"
+#include "host/ClientDataSet.h"
+#include "host/DMSQLDataSet.h"
+#include "host/Erros.h"
+#include "host/FieldMapper.h"
+#include "host/Nutil.h"
+#include "host/Nutildb.h"
+#include "host/Nutilinclusao.h"
+#include "host/SQLCache.h"
+
+namespace {
+struct TMapEstab : TRowMap {
+  PISCO_CAMPO(CODIGOESTAB);
+  PISCO_CAMPO(INSCRICAOSCP);
+};
+}  // namespace
+
+class ServicosBanco : public TBancoTeste {
+ protected:
+  void SetUp() override {
+    TBancoTeste::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    Banco().ExecutarScript(
+        "CREATE TABLE ESTAB (CODIGOEMPRESA INTEGER, CODIGOESTAB INTEGER, SOCIEDADECONTAPARTICIPACAO VARCHAR(1), "
+        "INSCRICAOSCP VARCHAR(14), VALORTOTAL3 " + TipoValor() + ")");
+    const char* ins = "INSERT INTO ESTAB VALUES (:E, :C, :S, :I, :V)";
+    Banco().Executar(ins, {int64_t{1}, int64_t{1}, std::string("0"), VarNull(), 10.10});
+    Banco().Executar(ins, {int64_t{1}, int64_t{2}, std::string("1"), std::string("12345678000199"), 0.20});
+    Banco().Executar(ins, {int64_t{1}, int64_t{3}, std::string("1"), std::string("98765432000111"), 0.10});
+    Banco().Executar(ins, {int64_t{2}, int64_t{1}, std::string("0"), VarNull(), 5.0});
+  }
+};
+
+TEST_P(ServicosBanco, MapaDeLinhaLeAsColunasPeloNomeDoMembro) {
+  auto ds = Nutildb::ExecutarSQL(
+      " SELECT CODIGOESTAB, INSCRICAOSCP FROM ESTAB  WHERE CODIGOEMPRESA = :CODIGOEMPRESA  AND "
+      "SOCIEDADECONTAPARTICIPACAO = '1'  ORDER BY CODIGOEMPRESA, CODIGOESTAB ",
+      {int64_t{1}}, true, false, 10);
+  TMapEstab m;
+  FieldMapper().MapearFields(*ds, m);
+  std::vector<std::string> lidos;
+  for (; !ds->Eof(); ds->Next()) lidos.push_back(m.CODIGOESTAB.AsString() + ":" + m.INSCRICAOSCP.AsString());
+  EXPECT_EQ(lidos, (std::vector<std::string>{"2:12345678000199", "3:98765432000111"}));
+}
+
+TEST_P(ServicosBanco, FiltroDeEstabelecimentosNaConsulta) {
+  struct Caso {
+    std::string Texto;
+    int64_t Quantos;
+  };
+  const Caso casos[] = {{"", 3}, {"1", 1}, {"1;3", 2}, {"2-3", 2}, {" 1 , 2-3 ", 3}, {"4-9", 0}};
+  for (const auto& c : casos) {
+    auto ds = Nutildb::ExecutarSQL("SELECT COUNT(*) AS N FROM ESTAB WHERE CODIGOEMPRESA = :E " +
+                                       FilterInterval({"CODIGOESTAB"}, c.Texto) + " AND VALORTOTAL3 >= :V",
+                                   {int64_t{1}, 0.0});
+    EXPECT_EQ(ds->FieldByName("N").AsInteger(), c.Quantos) << c.Texto;
+  }
+  EXPECT_THROW(FilterInterval({"CODIGOESTAB"}, "1; DROP TABLE ESTAB"), EEntradaInvalida);
+  auto ds = Nutildb::ExecutarSQL("SELECT COUNT(*) AS N FROM ESTAB");
+  EXPECT_EQ(ds->FieldByName("N").AsInteger(), 4);  // a tabela continua lá
+}
+
+TEST_P(ServicosBanco, PegarValorCampo) {
+  struct Caso {
+    std::string Coluna, Condicao, Esperado;
+  };
+  const Caso casos[] = {
+      {"INSCRICAOSCP", "CODIGOEMPRESA = " + Nutil::ValorParaSQL(int64_t{1}) + " and CODIGOESTAB = " +
+                           Nutil::ValorParaSQL(int64_t{3}), "98765432000111"},
+      {"INSCRICAOSCP", "CODIGOEMPRESA = 1 and CODIGOESTAB = 1", "<nulo>"},
+      {"INSCRICAOSCP", "CODIGOEMPRESA = 9", "<nulo>"},
+      {"SUM(VALORTOTAL3)", " CODIGOEMPRESA = 1 AND SOCIEDADECONTAPARTICIPACAO = " + Nutil::ValorParaSQL(std::string("1")),
+       "0.3"},
+      {"INSCRICAOSCP", "INSCRICAOSCP = " + Nutil::ValorParaSQL(std::string("x'; DROP TABLE ESTAB; --")), "<nulo>"},
+  };
+  for (const auto& c : casos) {
+    const TVariant v = TnDMSQLDataSet::PegarValorCampo("ESTAB", c.Coluna, c.Condicao);
+    EXPECT_EQ(VarIsNull(v) ? "<nulo>" : VarToStr(v), c.Esperado) << c.Condicao;
+  }
+  for (const std::string ruim : {"1 = 1; DROP TABLE ESTAB", "1 = 1 -- x", "1 = 1 /* x */", "X = 'aberto"})
+    EXPECT_THROW(TnDMSQLDataSet::PegarValorCampo("ESTAB", "INSCRICAOSCP", ruim), EEntradaInvalida) << ruim;
+  EXPECT_THROW(TnDMSQLDataSet::PegarValorCampo("ESTAB; DROP", "X", ""), EEntradaInvalida);
+  EXPECT_THROW(TnDMSQLDataSet::PegarValorCampo("ESTAB", "X'", ""), EEntradaInvalida);
+  EXPECT_EQ(VarToInt(TnDMSQLDataSet::PegarValorCampo("ESTAB", "COUNT(*)", "")), 4);
+}
+
+TEST_P(ServicosBanco, CacheDeSQLReexecutaComNovosValores) {
+  const std::string sql = "SELECT CODIGOESTAB FROM ESTAB WHERE CODIGOEMPRESA = :E ORDER BY CODIGOESTAB";
+  for (bool cliente : {false, true}) {
+    TDataSet* a = SQLCache().ExecutarSQL(sql, {int64_t{1}}, cliente);
+    int n = 0;
+    for (; !a->Eof(); a->Next()) ++n;
+    EXPECT_EQ(n, 3);
+    TDataSet* b = SQLCache().ExecutarSQL(sql, {int64_t{2}}, cliente);
+    EXPECT_EQ(a, b);  // mesmo objeto, reexecutado
+    EXPECT_EQ(b->FieldByName("CODIGOESTAB").AsInteger(), 1);
+    b->Next();
+    EXPECT_TRUE(b->Eof());
+    TDataSet* c = SQLCache().ExecutarSQL(sql, {int64_t{2}}, cliente);  // mesmos valores: volta ao início
+    EXPECT_FALSE(c->Eof());
+    EXPECT_EQ(c->RecNo(), 1);
+    EXPECT_EQ(dynamic_cast<TnClientDataSet*>(c) != nullptr, cliente);
+  }
+  EXPECT_EQ(Host().Cache().Quantidade(), 2u);
+  EXPECT_THROW(SQLCache().ExecutarSQL("SELECT X FROM NADA"), EBancoDados);
+  EXPECT_EQ(Host().Cache().Quantidade(), 2u);  // erro não deixa entrada
+}
+
+TEST_P(ServicosBanco, EhKorvelSoQuandoForcado) {
+  EXPECT_FALSE(EhKorvel());
+  Host().Configuracao().ForcarKorvel = true;
+  EXPECT_TRUE(EhKorvel());
+  Host().Configuracao().ForcarKorvel = false;
+}
+
+PISCO_INSTANCIAR_BANCOS(ServicosBanco);
+
+TEST(Host, EscopoPorThread) {
+  EXPECT_EQ(THost::AtualOuNulo(), nullptr);
+  EXPECT_FALSE(EhKorvel());
+  EXPECT_THROW(THost::Atual(), EPisco);
+  THost a(TDatabase::Conectar(":memory:", TModoAbertura::maCriar));
+  THost b(TDatabase::Conectar(":memory:", TModoAbertura::maCriar));
+  {
+    THostScope sa(a);
+    EXPECT_EQ(&THost::Atual(), &a);
+    {
+      THostScope sb(b);
+      EXPECT_EQ(&THost::Atual(), &b);
+      std::thread([] { EXPECT_EQ(THost::AtualOuNulo(), nullptr); }).join();
+    }
+    EXPECT_EQ(&THost::Atual(), &a);
+  }
+  EXPECT_EQ(THost::AtualOuNulo(), nullptr);
+  EXPECT_THROW(THost(nullptr), EPisco);
+}
