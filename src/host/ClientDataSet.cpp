@@ -78,6 +78,7 @@ struct TNo {
   enum { E, Ou, Nao, Comparacao } Tipo = Comparacao;
   std::shared_ptr<TNo> A, B;
   std::string Campo;
+  int Indice = -1;  // resolvido a cada reconstrução da visão
   TOp Op = TOp::Igual;
   TVariant Literal;
 };
@@ -231,14 +232,21 @@ class TParser {
   int FProfundidade = 0;
 };
 
-bool Avaliar(const TNo& n, const std::function<const TVariant&(const std::string&)>& valor) {
+template <class F>
+void Resolver(TNo& n, const F& indice) {
+  if (n.Tipo == TNo::Comparacao) n.Indice = indice(n.Campo);
+  if (n.A) Resolver(*n.A, indice);
+  if (n.B) Resolver(*n.B, indice);
+}
+
+bool Avaliar(const TNo& n, const std::vector<TVariant>& linha) {
   switch (n.Tipo) {
-    case TNo::E: return Avaliar(*n.A, valor) && Avaliar(*n.B, valor);
-    case TNo::Ou: return Avaliar(*n.A, valor) || Avaliar(*n.B, valor);
-    case TNo::Nao: return !Avaliar(*n.A, valor);
+    case TNo::E: return Avaliar(*n.A, linha) && Avaliar(*n.B, linha);
+    case TNo::Ou: return Avaliar(*n.A, linha) || Avaliar(*n.B, linha);
+    case TNo::Nao: return !Avaliar(*n.A, linha);
     case TNo::Comparacao: break;
   }
-  const TVariant& v = valor(n.Campo);
+  const TVariant& v = linha.at(static_cast<size_t>(n.Indice));
   if (n.Op == TOp::EhNulo) return VarIsNull(v);
   if (n.Op == TOp::NaoNulo) return !VarIsNull(v);
   if (VarIsNull(v)) return false;
@@ -337,15 +345,13 @@ int TnClientDataSet::Comparar(size_t a, size_t b) const {
 
 bool TnClientDataSet::Passa(size_t ALinha) const {
   if (!FFiltered || !FArvoreFiltro) return true;
-  const auto& linha = FLinhas[ALinha];
-  return FiltroCDS::Avaliar(*FArvoreFiltro, [&](const std::string& campo) -> const TVariant& {
-    const auto idx = IndicesCampos(campo);
-    return linha[static_cast<size_t>(idx[0])];
-  });
+  return FiltroCDS::Avaliar(*FArvoreFiltro, FLinhas[ALinha]);
 }
 
 void TnClientDataSet::Reconstruir(size_t ALinhaPreferida) {
   FVisao.clear();
+  if (FFiltered && FArvoreFiltro)
+    FiltroCDS::Resolver(*FArvoreFiltro, [&](const std::string& campo) { return IndicesCampos(campo).at(0); });
   for (size_t i = 0; i < FLinhas.size(); ++i)
     if (Passa(i)) FVisao.push_back(i);
   if (!FIndice.empty())
@@ -504,7 +510,11 @@ bool TnClientDataSet::Locate(const std::string& ACampos, const TParams& AValores
 void TnClientDataSet::SetFilter(const std::string& AFiltro) {
   std::shared_ptr<FiltroCDS::TNo> arvore;
   const bool vazio = AFiltro.find_first_not_of(" \t\r\n") == std::string::npos;
-  if (!vazio) arvore = FiltroCDS::TParser(AFiltro).Analisar();
+  if (!vazio) {
+    arvore = FiltroCDS::TParser(AFiltro).Analisar();
+    // campo desconhecido é recusado já aqui, sem mexer no filtro em vigor
+    if (FCriado) FiltroCDS::Resolver(*arvore, [&](const std::string& campo) { return IndicesCampos(campo).at(0); });
+  }
   FFilter = AFiltro;
   FArvoreFiltro = arvore;
   if (FFiltered) {

@@ -177,6 +177,9 @@ TEST(ClientDataSet, FiltroComExpressoesDoSistema) {
                                  "Valor < NULL", "Origem = abc"}) {
     EXPECT_THROW(cds->SetFilter(ruim), EEntradaInvalida) << ruim;
   }
+  EXPECT_THROW(cds->SetFilter("Nada = 1"), EBancoDados);
+  EXPECT_EQ(cds->Filter(), "Origem = 'A'");  // o filtro em vigor não muda
+  EXPECT_EQ(cds->RecordCount(), 2);
 }
 
 TEST(ClientDataSet, NavegacaoEMapaNaoLigado) {

@@ -53,6 +53,8 @@ TEST(Format, ErrosDeFormato) {
       {"%q", {int64_t{1}}, "tipo de formato desconhecido 'q'"},
       {"fim %", {int64_t{1}}, "incompleta"},
       {"%0:", {int64_t{1}}, "incompleta"},
+      {"%.999999f", {1.0}, "fora do limite"},
+      {"%99999d", {int64_t{1}}, "fora do limite"},
   };
   for (const auto& c : casos) {
     try {
