@@ -113,14 +113,23 @@ void PopularTabelaCFOP(TDatabase& ABanco) {
   std::vector<int> transf = CFOPsTransferencia, devol = CFOPsDevolucao;
   std::sort(transf.begin(), transf.end());
   std::sort(devol.begin(), devol.end());
-  for (int c : todos) {
-    bool t = Contem(transf, c), d = Contem(devol, c), e = Contem(CFOPsEnergiaEletrica, c);
-    std::string descr = e ? "Compra de energia elétrica" : (t && d) ? "Devolução de transferência"
-                        : t ? "Transferência" : "Devolução";
-    ABanco.Executar(
-        "INSERT INTO CFOP (CODIGOCFOP, DESCRICAO, INDTRANSFERENCIA, INDDEVOLUCAO, INDENERGIAELETRICA) "
-        "SELECT :CODIGOCFOP, :DESCRICAO, :INDTRANSFERENCIA, :INDDEVOLUCAO, :INDENERGIAELETRICA "
-        "WHERE NOT EXISTS (SELECT 1 FROM CFOP WHERE CODIGOCFOP = :CODIGOCFOP)",
-        {TVariant(int64_t{c}), TVariant(descr), TVariant(int64_t{t}), TVariant(int64_t{d}), TVariant(int64_t{e})});
+  // Numa transação quando quem chama não abriu uma: no SQLite cada INSERT solto vai ao disco.
+  bool propria = !ABanco.EmTransacao();
+  if (propria) ABanco.IniciarTransacao();
+  try {
+    for (int c : todos) {
+      bool t = Contem(transf, c), d = Contem(devol, c), e = Contem(CFOPsEnergiaEletrica, c);
+      std::string descr = e ? "Compra de energia elétrica" : (t && d) ? "Devolução de transferência"
+                          : t ? "Transferência" : "Devolução";
+      ABanco.Executar(
+          "INSERT INTO CFOP (CODIGOCFOP, DESCRICAO, INDTRANSFERENCIA, INDDEVOLUCAO, INDENERGIAELETRICA) "
+          "SELECT :CODIGOCFOP, :DESCRICAO, :INDTRANSFERENCIA, :INDDEVOLUCAO, :INDENERGIAELETRICA "
+          "WHERE NOT EXISTS (SELECT 1 FROM CFOP WHERE CODIGOCFOP = :CODIGOCFOP)",
+          {TVariant(int64_t{c}), TVariant(descr), TVariant(int64_t{t}), TVariant(int64_t{d}), TVariant(int64_t{e})});
+    }
+  } catch (...) {
+    if (propria) ABanco.Desfazer();
+    throw;
   }
+  if (propria) ABanco.Confirmar();
 }

@@ -204,7 +204,8 @@ std::string TnFisPropCreditoRepositorio::GetSqlProporcaoReceita(const std::strin
       "FROM LCTOFISSAIPISCOFINS LPC WHERE LPC.CODIGOEMPRESA = :CODIGOEMPRESA" +
       (c1.empty() ? "" : " AND " + c1) +
       " AND LPC.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL AND LPC.CDSITUATRIBUTPIS IN (" + csts +
-      ") AND LPC.TIPODEBITO <> '4.3.05.00'"
+      ") AND LPC.TIPODEBITO <> '4.3.05.00' AND NOT " + MontarFiltroCFOP(LstCFOPTransferencia(), "LPC.CODIGOCFOP") +
+      " AND NOT " + MontarFiltroCFOP(LstCFOPDevolucao(), "LPC.CODIGOCFOP") +
       " GROUP BY LPC.CDSITUATRIBUTPIS, LPC.TIPODEBITO, LPC.ALIQPIS, LPC.ALIQCOFINS";
   if (AReceitaEnqExclusaoBC == 1) {
     std::string c2 = CondicaoEstabelecimentos("D.CODIGOESTAB", ACodigoEstab);
@@ -214,7 +215,7 @@ std::string TnFisPropCreditoRepositorio::GetSqlProporcaoReceita(const std::strin
            " AND D.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL AND D.INDOPER IN (1, 2) AND D.CST IN (" + csts +
            ") GROUP BY D.CST, D.TIPODEBITOCOFINS, D.ALIQPIS, D.ALIQCOFINS";
   }
-  return sql + " ORDER BY 1, 2, 3, 4";
+  return sql + " ORDER BY 1, 2, 3, 4, 5";
 }
 
 void TnFisPropCreditoRepositorio::CarregarProporcaoReceita(std::unique_ptr<TDataSet>& ADataSet,

@@ -1,0 +1,138 @@
+// Conversões das chaves do SPED, filtros de CFOP, de processo e de estabelecimento.
+#include <gtest/gtest.h>
+
+#include "fixtures/Servicos.h"
+#include "host/CFOP.h"
+#include "host/Erros.h"
+#include "host/FiltroEstab.h"
+#include "host/FisFuncoes.h"
+#include "host/Servicos.h"
+
+namespace {
+
+using TFiltro = TnArqRepositorioSPEDPisCofinsFiltroEstab;
+
+TEST(FisFuncoes, ConversoesDeChavesDoSPED) {
+  struct TCaso {
+    const char* Chave;
+    const char* Item;
+    const char* Tabela;
+    const char* Conversao;  // sem host: só as regras
+  };
+  const TCaso casos[] = {
+      {"4.3.06.101", "101", "4.3.06", "101"}, {"4.3.05.51", "51", "4.3.05", "51"},
+      {" 4.3.07.01 ", "01", "4.3.07", "01"},  {"4.3.12.101", "101", "4.3.12", "03"},
+      {"4.3.08.06", "06", "4.3.08", "06"},    {"4.3.13.9A1", "9A1", "4.3.13", "9A1"},
+      {"101", "101", "", "101"},              {"", "", "", ""},
+      {"4.3.05", "4.3.05", "", "4.3.05"},     {"4.3.x.01", "4.3.x.01", "", "4.3.x.01"},
+      {"4.3.05.", "4.3.05.", "", "4.3.05."},  {"4.3.05.01.2", "4.3.05.01.2", "", "4.3.05.01.2"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Chave);
+    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(c.Chave), c.Item);
+    EXPECT_EQ(TnFisFuncoes::GetTabelaSPEDTipoDebitoTipoCredito(c.Chave), c.Tabela);
+    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoConversao(c.Chave), c.Conversao);
+  }
+  EXPECT_EQ(TnFisFuncoes::MontarCodigoTabSPED("4.3.05", "51"), "4.3.05.51");
+}
+
+TEST(FisFuncoes, ApuracaoAnteriorEhOPrimeiroDiaDoMesAnterior) {
+  const std::pair<const char*, const char*> casos[] = {
+      {"2024-01-15", "2023-12-01"}, {"2024-03-31", "2024-02-01"}, {"2024-03-01", "2024-02-01"}};
+  for (auto [data, anterior] : casos)
+    EXPECT_EQ(DataISO(PegarDataApuracaoAnterior(ISOParaData(data))), anterior) << data;
+}
+
+TEST(FisFuncoes, FiltroIndProcRefEColunasInvalidas) {
+  EXPECT_EQ(GetFiltroIndProcRef("P.INDPROCREF"), " AND CAST(P.INDPROCREF AS VARCHAR(2)) IN ('1', '3', '9') ");
+  for (const char* ruim : {"", "P.INDPROCREF; DROP TABLE X", "1X", "P.IND'"})
+    EXPECT_THROW(GetFiltroIndProcRef(ruim), EEntradaInvalida) << ruim;
+}
+
+TEST(FisFuncoes, MontarFiltroCFOPJuntaFaixasECobreOCodigoDetalhado) {
+  EXPECT_EQ(MontarFiltroCFOP({5202, 5201, 5410, 1933999}, "S.CODIGOCFOP"),
+            "(S.CODIGOCFOP BETWEEN 5201 AND 5202 OR S.CODIGOCFOP BETWEEN 5201000 AND 5202999 OR "
+            "S.CODIGOCFOP = 5410 OR S.CODIGOCFOP BETWEEN 5410000 AND 5410999 OR S.CODIGOCFOP = 1933999)");
+  // Só até o índice dado; índice além do fim usa a lista inteira; lista vazia não casa nada.
+  EXPECT_EQ(MontarFiltroCFOP({5927, 5949}, 0, "C"), "(C = 5927 OR C BETWEEN 5927000 AND 5927999)");
+  EXPECT_EQ(MontarFiltroCFOP({5927}, 72, "C"), MontarFiltroCFOP({5927}, 0, "C"));
+  EXPECT_EQ(MontarFiltroCFOP({}, "C"), "(1 = 0)");
+  EXPECT_THROW(MontarFiltroCFOP({5927}, "C) OR (1=1"), EEntradaInvalida);
+  EXPECT_EQ(CFOPQuatroDigitos(5927123), 5927);
+  EXPECT_EQ(CFOPQuatroDigitos(5102), 5102);
+}
+
+TEST(FiltroEstab, InclusaoEFragmentos) {
+  const std::pair<const char*, bool> inclusao[] = {{"5", false}, {" 12 ", false}, {"0", true}, {"", true},
+                                                   {"1-3", true}, {"1,2", true},   {"abc", true}};
+  for (auto [texto, esperado] : inclusao) EXPECT_EQ(TFiltro::EhEstabInclusion(texto), esperado) << texto;
+
+  EXPECT_EQ(TFiltro::GetFiltroEstab("L", " 5 ", false), " and L.CODIGOESTAB = :pCodigoEstab ");
+  EXPECT_EQ(TFiltro::GetFiltroEstab("L", "5", true), " and (L.CODIGOESTAB = 5) ");
+  EXPECT_EQ(TFiltro::GetFiltroEstab("LPC", "1-3; 7", false), " and (LPC.CODIGOESTAB BETWEEN 1 AND 3 OR LPC.CODIGOESTAB = 7) ");
+  EXPECT_EQ(TFiltro::GetFiltroEstab("L", "  ", false), "");
+  EXPECT_EQ(TFiltro::GetFiltroEstab("7", "L", "5", 1, false, false), " and L.CODIGOESTAB = :pCodigoEstab ");
+  EXPECT_EQ(TFiltro::GetFiltroEstab("7", "L", "5", 0, false, true), " and L.CODIGOESTAB = :pCodigoEstab ");
+  EXPECT_EQ(TFiltro::GetFiltroEstab("7", "LS", "5", 1, false, true),
+            " and ((LS.CODIGOESTAB = :pCodigoEstab and LS.CODIGOESTABSCP is null) or LS.CODIGOESTABSCP = :pCodigoEstab) ");
+  EXPECT_EQ(TFiltro::GetFiltroEstab("7", "L", "3-4", 1, false, true),
+            " and (((L.CODIGOESTAB BETWEEN 3 AND 4) and L.CODIGOESTABSCP is null) or (L.CODIGOESTABSCP BETWEEN 3 AND 4)) ");
+  for (const char* ruim : {"1 or 1=1", "3-1", "1;;x", "1,-2", "1-"})
+    EXPECT_THROW(TFiltro::GetFiltroEstab("L", ruim, false), EEntradaInvalida) << ruim;
+  EXPECT_THROW(TFiltro::GetFiltroEstab("7 or 1", "L", "5", 1, false, true), EEntradaInvalida);
+  EXPECT_THROW(TFiltro::GetFiltroEstab("L X", "5", false), EEntradaInvalida);
+}
+
+class FiltrosNoBanco : public TServicosTeste {};
+
+// Os fragmentos executam nos dois dialetos e selecionam as linhas certas.
+TEST_P(FiltrosNoBanco, FragmentosSelecionamAsLinhasCertas) {
+  struct TLinha {
+    int Estab, Chave, CFOP;
+  };
+  const TLinha linhas[] = {{1, 1, 5102}, {1, 2, 5202}, {2, 3, 5202001}, {3, 4, 5152}, {4, 5, 6411999}};
+  for (const auto& l : linhas) Saida(7, l.Estab, l.Chave, 1, "2024-01-10", l.CFOP, 1, "4.3.05.01", 100);
+  Banco().Executar("UPDATE LCTOFISSAI SET CODIGOESTABSCP = 3 WHERE CHAVELCTOFISSAI = 2");
+  auto contar = [&](const std::string& filtro, const TParams& p = {}) {
+    auto ds = Banco().Abrir("SELECT COUNT(*) FROM LCTOFISSAIPISCOFINS LPC JOIN LCTOFISSAI L ON "
+                            "L.CODIGOEMPRESA = LPC.CODIGOEMPRESA AND L.CHAVELCTOFISSAI = LPC.CHAVELCTOFISSAI "
+                            "WHERE LPC.CODIGOEMPRESA = 7" + filtro, p);
+    return ds->Fields(0).AsInteger();
+  };
+  EXPECT_EQ(contar(" AND " + MontarFiltroCFOP(LstCFOPDevolucao(), "LPC.CODIGOCFOP")), 3);
+  EXPECT_EQ(contar(" AND " + MontarFiltroCFOP(LstCFOPTransferencia(), "LPC.CODIGOCFOP")), 1);
+  EXPECT_EQ(contar(TFiltro::GetFiltroEstab("L", "2", false), {TVariant(int64_t{2})}), 1);
+  EXPECT_EQ(contar(TFiltro::GetFiltroEstab("L", "1-2;4", false)), 4);
+  EXPECT_EQ(contar(TFiltro::GetFiltroEstab("7", "L", "3", 1, false, true), {TVariant(int64_t{3})}), 2);
+}
+
+// Conversão pela tabela TABELASPED do host prevalece sobre a regra.
+TEST_P(FiltrosNoBanco, ConversaoPelaTabelaDoHost) {
+  Banco().Executar("INSERT INTO TABELASPED (CODIGOTABSPED, TABELA, CODIGO, CODIGOCONVERSAO) VALUES "
+                   "('4.3.12.101', '4.3.12', '101', '53'), ('4.3.12.102', '4.3.12', '102', NULL)");
+  EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoConversao("4.3.12.101"), "53");
+  EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoConversao("4.3.12.102"), "03");
+  EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoConversao("4.3.05.02"), "02");
+}
+
+// Listas de CFOP vêm da tabela CFOP; sem marcação, da lista pública embutida.
+TEST_P(FiltrosNoBanco, ListasDeCFOPDaTabela) {
+  const std::vector<int> devolPadrao = LstCFOPDevolucao();
+  EXPECT_TRUE(std::count(devolPadrao.begin(), devolPadrao.end(), 5202));
+  EXPECT_EQ(LstMGCfopEntNoEstEnergia(), (std::vector<int>{1251, 1252, 1253, 1254, 1255, 1256, 1257}));
+  EXPECT_EQ(LstMGCfopEntForaEstEnergia().size(), 7u);
+  EXPECT_EQ(LstCFOPEntEnergiaEletrica().size(), 14u);
+  PopularTabelaCFOP(Banco());
+  PopularTabelaCFOP(Banco());  // idempotente
+  EXPECT_EQ(Contar("SELECT COUNT(*) FROM CFOP WHERE INDDEVOLUCAO = 1"), static_cast<int64_t>(devolPadrao.size()));
+  Banco().Executar("UPDATE CFOP SET INDDEVOLUCAO = 0 WHERE CODIGOCFOP <> 5202");
+  Banco().Executar("UPDATE CFOP SET INDENERGIAELETRICA = 0 WHERE CODIGOCFOP > 2000");
+  Host().Servicos().LimparCaches();
+  EXPECT_EQ(LstCFOPDevolucao(), std::vector<int>{5202});
+  EXPECT_EQ(LstCFOPEntEnergiaEletrica(), LstMGCfopEntNoEstEnergia());
+  EXPECT_TRUE(LstMGCfopEntForaEstEnergia().empty());
+}
+
+PISCO_INSTANCIAR_BANCOS(FiltrosNoBanco);
+
+}  // namespace

@@ -1,0 +1,256 @@
+// Objetos de opção: a linha em vigor na data definida, padrões e erros de empresa sem opção.
+#include <gtest/gtest.h>
+
+#include "fixtures/Servicos.h"
+#include "host/ControlesFiscais.h"
+#include "host/LucroRealPresumido.h"
+#include "host/OpcaoEFD.h"
+#include "host/Servicos.h"
+
+namespace {
+
+class OpcoesTeste : public TServicosTeste {};
+
+TEST_P(OpcoesTeste, OpcaoEFDMudadaNoMeioDoAnoValeDaDataDeInicio) {
+  OpcaoEFD(7, 1, "2023-01-01", 2,
+           "INCTRIBUTARIA=1|ORDEMCOMPENSACAO='2;1;3'|ORDEMCOMPCREDEFD=1|CODTABCOMPCRED=4|PROPORCAORECCUM=0|"
+           "CSTAJUSTECREDITO=50|CONTROLADIFERIMENTO=0|GERACAOF500F525=0|CODIGOIMPOSTOPISCUM=1111");
+  OpcaoEFD(7, 1, "2024-07-01", 1,
+           "INCTRIBUTARIA=3|ORDEMCOMPENSACAO='1,3'|ORDEMCOMPCREDEFD=2|CODTABCOMPCRED=9|PROPORCAORECCUM=1|"
+           "CSTAJUSTECREDITO=56|CONTROLADIFERIMENTO=1|GERACAOF500F525=1|INDCREDAGRO=1|FORMACONTROLERETIDOS=2");
+  struct TCaso {
+    const char* Data;
+    const char* DataEFD;
+    int Regime, Incidencia, OrdemCred, TabComp, RecCum, CSTAjuste, CodPISCum;
+    std::vector<TOrdemComp> Ordem;
+    bool Diferimento, F500, Agro;
+    int FormaRetidos;
+  };
+  const TCaso casos[] = {
+      {"2023-01-01", "2023-01-01", 2, 1, 1, 4, 0, 50, 1111, {ocCompensarRetidos, ocCompensarCreditos, ocCompensarDeducoesDiversas}, false, false, false, 1},
+      {"2024-06-30", "2023-01-01", 2, 1, 1, 4, 0, 50, 1111, {ocCompensarRetidos, ocCompensarCreditos, ocCompensarDeducoesDiversas}, false, false, false, 1},
+      {"2024-07-01", "2024-07-01", 1, 3, 2, 9, 1, 56, 8109, {ocCompensarCreditos, ocCompensarDeducoesDiversas}, true, true, true, 2},
+      {"2025-03-15", "2024-07-01", 1, 3, 2, 9, 1, 56, 8109, {ocCompensarCreditos, ocCompensarDeducoesDiversas}, true, true, true, 2},
+  };
+  TnUtilOpcaoEFD& o = ControleOpcaoEFD();
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Data);
+    o.Configurar(7, 1, D(c.Data));
+    EXPECT_TRUE(o.GetEhOptanteEFD());
+    EXPECT_EQ(DataISO(o.GetDataEFD()), c.DataEFD);
+    EXPECT_EQ(o.GetRegimeApuracao(), c.Regime);
+    EXPECT_EQ(o.GetIncTributaria(), c.Incidencia);
+    EXPECT_EQ(o.GetOrdemCompCredEFD(), c.OrdemCred);
+    EXPECT_EQ(o.GetCodTabCompCred(), c.TabComp);
+    EXPECT_EQ(o.GetProporcaoRecCum(), c.RecCum);
+    EXPECT_EQ(o.GetCSTAjusteCredito(), c.CSTAjuste);
+    EXPECT_EQ(o.GetCodigoImpostoPISCum(), c.CodPISCum);
+    EXPECT_EQ(o.GetOrdemCompensacao(), c.Ordem);
+    EXPECT_EQ(o.GetControlaDiferimento(), c.Diferimento);
+    EXPECT_EQ(o.GetGeracaoF500F525(), c.F500);
+    EXPECT_EQ(o.GetIndCredAgro(), c.Agro);
+    EXPECT_EQ(o.GetFormaControleRetidos(), c.FormaRetidos);
+  }
+}
+
+TEST_P(OpcoesTeste, EmpresaSemOpcaoEFDNaoEhOptanteEGetterDaErroClaro) {
+  OpcaoEFD(7, 1, "2024-01-01", 1);
+  TnUtilOpcaoEFD& o = ControleOpcaoEFD();
+  for (auto [empresa, data] : {std::pair{7, "2023-12-31"}, std::pair{8, "2024-05-01"}}) {
+    o.Configurar(empresa, 1, D(data));
+    EXPECT_FALSE(o.GetEhOptanteEFD());
+    EXPECT_EQ(o.GetUltimoPeriodoApuradoComSldSCPNaOstensiva(), 0);
+    try {
+      o.GetIncTributaria();
+      ADD_FAILURE() << "esperava EOpcaoNaoCadastrada";
+    } catch (const EOpcaoNaoCadastrada& e) {
+      EXPECT_NE(std::string(e.what()).find("não cadastradas para a empresa " + std::to_string(empresa)),
+                std::string::npos)
+          << e.what();
+    }
+  }
+  o.Configurar(0, 1, D("2024-05-01"));
+  EXPECT_FALSE(o.GetEhOptanteEFD());
+  EXPECT_THROW(o.GetDataEFD(), EOpcaoNaoCadastrada);
+}
+
+TEST_P(OpcoesTeste, OpcaoSemComplementoUsaOsPadroesDocumentados) {
+  OpcaoEFD(7, 1, "2024-01-01", 9);
+  TnUtilOpcaoEFD& o = ControleOpcaoEFD();
+  o.Configurar(7, 1, D("2024-02-10"));
+  EXPECT_TRUE(o.GetEhOptanteEFD());
+  EXPECT_EQ(o.GetRegimeApuracao(), 9);
+  EXPECT_EQ(o.GetIncTributaria(), 1);
+  EXPECT_EQ(o.GetOrdemCompensacao(),
+            (std::vector<TOrdemComp>{ocCompensarCreditos, ocCompensarRetidos, ocCompensarDeducoesDiversas}));
+  EXPECT_EQ(o.GetCodTabCompCred(), 0);
+  EXPECT_EQ(o.GetCSTAjusteCredito(), 56);
+  EXPECT_EQ(o.GetCodigoImpostoPISNCum(), 6912);
+  EXPECT_EQ(o.GetCodigoImpostoCOFINSNCum(), 5856);
+  EXPECT_EQ(o.GetCodigoImpostoCOFINSCum(), 2172);
+  EXPECT_EQ(o.GetReceitaEnqExclusaoBC(), 0);
+  EXPECT_EQ(o.GetIncidenciaCST(), 0);
+}
+
+TEST_P(OpcoesTeste, EstabelecimentoSemLinhaPropriaUsaOMenorDaEmpresa) {
+  OpcaoEFD(7, 1, "2024-01-01", 1, "INCTRIBUTARIA=1");
+  OpcaoEFD(7, 3, "2024-01-01", 1, "INCTRIBUTARIA=2");
+  OpcaoEFD(7, 3, "2024-03-01", 1, "OPTANTEEFD=0");
+  TnUtilOpcaoEFD& o = ControleOpcaoEFD();
+  o.Configurar(7, 2, D("2024-02-01"));
+  EXPECT_EQ(o.GetIncTributaria(), 1);
+  o.SetCodigoEstab(3);
+  EXPECT_EQ(o.GetIncTributaria(), 2);
+  EXPECT_TRUE(o.GetEhOptanteEFD());
+  o.SetData(D("2024-03-01"));  // estab 3 deixou a EFD em março; o 2 segue a matriz
+  EXPECT_FALSE(o.GetEhOptanteEFD());
+  o.SetCodigoEstab(2);
+  EXPECT_TRUE(o.GetEhOptanteEFD());
+}
+
+TEST_P(OpcoesTeste, OrdemDeCompensacaoInvalidaEhErroDeCadastro) {
+  OpcaoEFD(7, 1, "2024-01-01", 1, "ORDEMCOMPENSACAO='1;x'");
+  ControleOpcaoEFD().Configurar(7, 1, D("2024-01-31"));
+  EXPECT_THROW(ControleOpcaoEFD().GetIncTributaria(), EEntradaInvalida);
+}
+
+TEST_P(OpcoesTeste, CacheValePorEmpresaEstabDataAteLimpar) {
+  OpcaoEFD(7, 1, "2024-01-01", 1, "INCTRIBUTARIA=1");
+  TnUtilOpcaoEFD& o = ControleOpcaoEFD();
+  o.Configurar(7, 1, D("2024-01-31"));
+  EXPECT_EQ(o.GetIncTributaria(), 1);
+  Banco().Executar("UPDATE OPCAOEFDCOMPL SET INCTRIBUTARIA = 2");
+  EXPECT_EQ(o.GetIncTributaria(), 1);  // mesma chave: lido do cache
+  Host().Servicos().LimparCaches();
+  EXPECT_EQ(o.GetIncTributaria(), 2);
+}
+
+TEST_P(OpcoesTeste, EstabelecimentosSCP) {
+  Estab(7, 1, false);
+  Estab(7, 4, true);
+  Estab(7, 3, true);
+  Estab(8, 1, false);
+  TnUtilOpcaoEFD& o = ControleOpcaoEFD();
+  o.Configurar(7, 1, D("2024-01-01"));
+  EXPECT_TRUE(o.GetTemEstabSCPAtivo(D("2024-01-01"), D("2024-01-31")));
+  EXPECT_EQ(o.GetFiltroListaEstabSCP(D("2024-01-01"), D("2024-01-31"), "L"), "(L.CODIGOESTAB IN (3, 4))");
+  EXPECT_EQ(Contar("SELECT COUNT(*) FROM ESTAB L WHERE " +
+                   o.GetFiltroListaEstabSCP(D("2024-01-01"), D("2024-01-31"), "L.")),
+            2);
+  o.Configurar(8, 1, D("2024-01-01"));
+  EXPECT_FALSE(o.GetTemEstabSCPAtivo(D("2024-01-01"), D("2024-01-31")));
+  EXPECT_EQ(Contar("SELECT COUNT(*) FROM ESTAB WHERE " + o.GetFiltroListaEstabSCP(0, 0, "")), 0);
+  EXPECT_THROW(o.GetFiltroListaEstabSCP(0, 0, "L;DROP"), EEntradaInvalida);
+}
+
+TEST_P(OpcoesTeste, LucroRealLinhaEmVigorPorDataDeOpcao) {
+  Banco().Executar(
+      "INSERT INTO OPCAOLUCROREAL (CODIGOEMPRESA, DATAOPCAO, APURALUCROREAL, REGIMEAPURACAO, TIPOAPURACAO, "
+      "APURAPIS, CODIGOIMPOSTOPISNCUM, VARIACAOPISNCUM, CODIGOIMPOSTOPISCUM, VARIACAOPISCUM, CSTAJUSTECREDITO, "
+      "PROPORCAORECCUM) VALUES (7, :D1, 1, 1, 1, 1, 6912, 1, 8109, 2, 50, 0), "
+      "(7, :D2, 1, 2, 2, 0, 6912, 5, 8109, 6, 56, 1), (7, :D3, 0, 3, 1, 1, NULL, NULL, NULL, NULL, NULL, NULL)",
+      {VarDate(D("2023-01-01")), VarDate(D("2024-04-01")), VarDate(D("2025-01-01"))});
+  TnUtilLucroReal& lr = ControleLucroReal();
+  lr.SetCodigoEmpresa(7);
+  struct TCaso {
+    const char* Data;
+    const char* Opcao;
+    bool Apura;
+    int Regime, Tipo, CST, RecCum, VarNCum, VarCum;
+    bool ApuraPIS;
+  };
+  const TCaso casos[] = {{"2023-06-30", "2023-01-01", true, 1, 1, 50, 0, 1, 2, true},
+                         {"2024-03-31", "2023-01-01", true, 1, 1, 50, 0, 1, 2, true},
+                         {"2024-04-01", "2024-04-01", true, 2, 2, 56, 1, 5, 6, false},
+                         {"2025-02-28", "2025-01-01", false, 3, 1, 56, 0, 1, 1, true}};
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.Data);
+    TDateTime op = lr.ProcurarDataOpcao(D(c.Data));
+    EXPECT_EQ(DataISO(op), c.Opcao);
+    EXPECT_EQ(lr.ApuraLucroReal(op), c.Apura);
+    EXPECT_EQ(lr.RegimeApuracao(op), c.Regime);
+    EXPECT_EQ(lr.TipoApuracao(op), c.Tipo);
+    EXPECT_EQ(lr.CSTAjusteCredito(op), c.CST);
+    EXPECT_EQ(lr.ProporcaoRecCum(op), c.RecCum);
+    int imp = 0, var = 0, impCum = 0, varCum = 0;
+    EXPECT_EQ(lr.ApuraPIS(op, imp, var, impCum, varCum), c.ApuraPIS);
+    EXPECT_EQ(imp, 6912);
+    EXPECT_EQ(var, c.VarNCum);
+    EXPECT_EQ(impCum, 8109);
+    EXPECT_EQ(varCum, c.VarCum);
+  }
+  // Antes da primeira opção, ou empresa sem opção: não apura, e o que depende da linha é erro.
+  for (auto [empresa, data] : {std::pair{7, "2022-12-31"}, std::pair{9, "2024-06-30"}}) {
+    lr.SetCodigoEmpresa(empresa);
+    EXPECT_EQ(lr.ProcurarDataOpcao(D(data)), 0);
+    EXPECT_FALSE(lr.ApuraLucroReal(lr.ProcurarDataOpcao(D(data))));
+    EXPECT_THROW(lr.RegimeApuracao(D(data)), EOpcaoNaoCadastrada);
+  }
+}
+
+TEST_P(OpcoesTeste, LucroPresumido) {
+  Banco().Executar(
+      "INSERT INTO OPCAOLUCROPRESUMIDO (CODIGOEMPRESA, DATAOPCAO, APURALUCROPRESUMIDO, TIPOAPURACAO, APURAPIS, "
+      "APURACOFINS, CODIGOIMPOSTOCOFINS, VARIACAOCOFINS) VALUES (5, :D1, 1, 2, 1, 1, 2172, 3), (5, :D2, 0, 1, 1, 1, "
+      "NULL, NULL)",
+      {VarDate(D("2024-01-01")), VarDate(D("2024-09-01"))});
+  TnUtilLucroPresumido& lp = ControleLucroPresumido();
+  lp.SetCodigoEmpresa(5);
+  lp.SetDataFinal(D("2024-08-31"));
+  TDateTime op = lp.ProcurarDataOpcao(lp.GetDataFinal());
+  EXPECT_EQ(DataISO(op), "2024-01-01");
+  EXPECT_TRUE(lp.ApuraLucroPresumido(op));
+  EXPECT_EQ(lp.TipoApuracao(op), 2);
+  EXPECT_EQ(lp.RegimeApuracao(op), 3);
+  int imp = 0, var = 0;
+  EXPECT_TRUE(lp.ApuraCOFINS(op, imp, var));
+  EXPECT_EQ(imp, 2172);
+  EXPECT_EQ(var, 3);
+  EXPECT_FALSE(lp.ApuraLucroPresumido(lp.ProcurarDataOpcao(D("2024-09-30"))));
+  lp.SetCodigoEmpresa(6);
+  EXPECT_EQ(lp.ProcurarDataOpcao(D("2024-09-30")), 0);
+  EXPECT_FALSE(lp.ApuraLucroPresumido(0));
+  EXPECT_THROW(lp.TipoApuracao(D("2024-09-30")), EOpcaoNaoCadastrada);
+}
+
+TEST_P(OpcoesTeste, IPIContribPatronalEConfig) {
+  Banco().Executar("INSERT INTO OPCAOIPI (CODIGOEMPRESA, CODIGOESTAB, DATAINICIAL, APURAIPI) VALUES "
+                   "(7, 1, :D1, 1), (7, 1, :D2, 0)",
+                   {VarDate(D("2024-01-01")), VarDate(D("2024-06-01"))});
+  // Sem empresa no controle de IPI, vale a empresa corrente das opções da EFD.
+  ControleOpcaoEFD().Configurar(7, 2, D("2024-03-01"));
+  EXPECT_TRUE(ControleIPI().GetApuraIPI());
+  ControleOpcaoEFD().Configurar(7, 2, D("2024-06-01"));
+  EXPECT_FALSE(ControleIPI().GetApuraIPI());
+  ControleIPI().SetCodigoEmpresa(7);
+  ControleIPI().SetCodigoEstab(1);
+  ControleIPI().SetData(D("2024-05-31"));
+  EXPECT_TRUE(ControleIPI().GetApuraIPI());
+  ControleIPI().SetCodigoEmpresa(8);
+  EXPECT_FALSE(ControleIPI().GetApuraIPI());
+
+  Banco().Executar("INSERT INTO OPCAOCONTRIBPATRONAL (CODIGOEMPRESA, DATAINICIAL, CODIGOIMPOSTOTIC, "
+                   "VARIACAOIMPOSTOTIC) VALUES (7, :D, 1234, 9)",
+                   {VarDate(D("2024-01-01"))});
+  TnUtilContribPatronal& cp = ControleContribPatronal();
+  cp.SetCodigoEmpresa(7);
+  cp.SetData(D("2024-01-31"));
+  EXPECT_EQ(cp.GetCodigoImpostoTIC(), 1234);
+  EXPECT_EQ(cp.GetVariacaoImpostoTIC(), 9);
+  EXPECT_EQ(cp.GetCodigoImpostoOUTROS(), 2991);  // coluna nula: padrão
+  cp.SetData(D("2023-12-31"));                   // antes da linha: padrões
+  EXPECT_EQ(cp.GetCodigoImpostoTIC(), 2985);
+  EXPECT_EQ(cp.GetVariacaoImpostoComercio(), 2);
+
+  EXPECT_FALSE(nConfig().ApuracaoImpostoPisCofinsArredondamento());
+  Banco().Executar("INSERT INTO CONFIGSISTEMA (NOME, VALOR) VALUES ('ApuracaoImpostoPisCofinsArredondamento', '1')");
+  Host().Servicos().LimparCaches();
+  EXPECT_TRUE(nConfig().ApuracaoImpostoPisCofinsArredondamento());
+  EXPECT_FALSE(Nutilarquivo::EhUsoInterno());
+  Host().Servicos().SetUsoInterno(true);
+  EXPECT_TRUE(Nutilarquivo::EhUsoInterno());
+}
+
+PISCO_INSTANCIAR_BANCOS(OpcoesTeste);
+
+}  // namespace
