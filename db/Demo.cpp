@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <random>
@@ -104,6 +105,11 @@ std::string CNPJ(int64_t raiz, int filial) {
 
 // ---------------------------------------------------------------- gravação em lote
 
+size_t LoteParametros() {
+  const char* e = std::getenv("PISCO_DEMO_LOTE");
+  return e ? static_cast<size_t>(std::atoi(e)) : 60;
+}
+
 // Insere em lotes de várias linhas por comando, com parâmetros: poucas preparações por
 // milhão de linhas, e o texto de cada lote é sempre o mesmo.
 class TInsersor {
@@ -120,7 +126,7 @@ class TInsersor {
       }
     }
     if (!atual.empty()) FColunas.push_back(atual);
-    FLote = std::max<size_t>(1, 2000 / FColunas.size());
+    FLote = std::max<size_t>(1, LoteParametros() / FColunas.size());
   }
   void Linha(TParams valores) {
     if (valores.size() != FColunas.size())
