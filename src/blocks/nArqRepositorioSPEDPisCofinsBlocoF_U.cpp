@@ -602,18 +602,18 @@ std::string TRepo::GetSqlF600(const TnParansBlocoF& AParans) {
 
 std::string TRepo::GetSqlF700(const TnParansBlocoF& AParans) {
   auto parte = [&](const std::string& ATabela, const std::string& ANatureza, bool AAgruparNatureza) {
-    return "SELECT D.INDORIDED, " + ANatureza + " INDNATDED, D.CNPJ, D.INFCOMP, "
-           "CAST(SUM(D.VLDEDPIS) AS NUMERIC(14,2)) VLDEDPIS, CAST(SUM(D.VLDEDCOFINS) AS NUMERIC(14,2)) VLDEDCOFINS, "
-           "CAST(SUM(D.VLBCOPER) AS NUMERIC(14,2)) VLBCOPER "
-           " FROM " + ATabela + " D "
-           " WHERE D.CODIGOEMPRESA = :CODIGOEMPRESA " + GetFiltroEstab(AParans, "D.CODIGOESTAB") +
-           " AND D.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL "
-           " GROUP BY D.INDORIDED, " + (AAgruparNatureza ? ANatureza + ", " : std::string()) +
-           "D.CNPJ, D.INFCOMP ";
+    return "SELECT DED.INDORIDED, " + ANatureza + " INDNATDED, DED.CNPJ, DED.INFCOMP, "
+           "CAST(SUM(DED.VLDEDPIS) AS NUMERIC(14,2)) VLDEDPIS, CAST(SUM(DED.VLDEDCOFINS) AS NUMERIC(14,2)) VLDEDCOFINS, "
+           "CAST(SUM(DED.VLBCOPER) AS NUMERIC(14,2)) VLBCOPER "
+           " FROM " + ATabela + " DED "
+           " WHERE DED.CODIGOEMPRESA = :CODIGOEMPRESA " + GetFiltroEstab(AParans, "DED.CODIGOESTAB") +
+           " AND DED.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL "
+           " GROUP BY DED.INDORIDED, " + (AAgruparNatureza ? ANatureza + ", " : std::string()) +
+           "DED.CNPJ, DED.INFCOMP ";
   };
   // No presumido a dedução é sempre cumulativa (natureza 1).
-  return parte("LUCROREALDEDUCAODIVERSAS", "D.INDNATDED", true) + " UNION ALL " +
-         parte("EFDDEDUCOESDIVERSAS", "D.INDNATDED", true) + " UNION ALL " +
+  return parte("LUCROREALDEDUCAODIVERSAS", "DED.INDNATDED", true) + " UNION ALL " +
+         parte("EFDDEDUCOESDIVERSAS", "DED.INDNATDED", true) + " UNION ALL " +
          parte("LUCROPRESDEDUCAODIVERSAS", "1", false);
 }
 
