@@ -343,6 +343,12 @@ int TnClientDataSet::Comparar(size_t a, size_t b) const {
   return 0;
 }
 
+// Ordem da visão: chave do índice e, no empate, ordem de inclusão.
+bool TnClientDataSet::Antes(size_t a, size_t b) const {
+  const int c = Comparar(a, b);
+  return c < 0 || (c == 0 && a < b);
+}
+
 bool TnClientDataSet::Passa(size_t ALinha) const {
   if (!FFiltered || !FArvoreFiltro) return true;
   return FiltroCDS::Avaliar(*FArvoreFiltro, FLinhas[ALinha]);
@@ -354,8 +360,7 @@ void TnClientDataSet::Reconstruir(size_t ALinhaPreferida) {
     FiltroCDS::Resolver(*FArvoreFiltro, [&](const std::string& campo) { return IndicesCampos(campo).at(0); });
   for (size_t i = 0; i < FLinhas.size(); ++i)
     if (Passa(i)) FVisao.push_back(i);
-  if (!FIndice.empty())
-    std::stable_sort(FVisao.begin(), FVisao.end(), [&](size_t a, size_t b) { return Comparar(a, b) < 0; });
+  if (!FIndice.empty()) std::sort(FVisao.begin(), FVisao.end(), [&](size_t a, size_t b) { return Antes(a, b); });
   const auto it = std::find(FVisao.begin(), FVisao.end(), ALinhaPreferida);
   if (it != FVisao.end()) Posicionar(static_cast<size_t>(it - FVisao.begin()));
   else Posicionar(std::min(FPos, FVisao.empty() ? size_t{0} : FVisao.size() - 1));
@@ -426,6 +431,7 @@ void TnClientDataSet::Edit() {
 
 void TnClientDataSet::Post() {
   if (FState == TDataSetState::dsBrowse) return;
+  // Mantém a visão ordenada sem reordenar tudo: tirar e recolocar só a linha gravada.
   size_t linha;
   if (FState == TDataSetState::dsInsert) {
     FLinhas.push_back(std::move(FBuffer));
@@ -433,10 +439,30 @@ void TnClientDataSet::Post() {
   } else {
     linha = FLinhaEditada;
     FLinhas[linha] = std::move(FBuffer);
+    const size_t p = FPos < FVisao.size() && FVisao[FPos] == linha
+                         ? FPos
+                         : static_cast<size_t>(std::find(FVisao.begin(), FVisao.end(), linha) - FVisao.begin());
+    if (p < FVisao.size()) {
+      // chave não mudou de lugar: nada a mover (caso comum da acumulação)
+      const bool noLugar = (p == 0 || Antes(FVisao[p - 1], linha)) && (p + 1 == FVisao.size() || Antes(linha, FVisao[p + 1]));
+      if (noLugar && Passa(linha)) {
+        FBuffer.clear();
+        FState = TDataSetState::dsBrowse;
+        Posicionar(p);
+        return;
+      }
+      FVisao.erase(FVisao.begin() + static_cast<std::ptrdiff_t>(p));
+    }
   }
   FBuffer.clear();
   FState = TDataSetState::dsBrowse;
-  Reconstruir(linha);
+  if (Passa(linha)) {
+    const auto it = std::lower_bound(FVisao.begin(), FVisao.end(), linha, [&](size_t a, size_t b) { return Antes(a, b); });
+    const auto novo = FVisao.insert(it, linha);  // begin() só depois: insert pode realocar
+    Posicionar(static_cast<size_t>(novo - FVisao.begin()));
+  } else {
+    Posicionar(std::min(FPos, FVisao.empty() ? size_t{0} : FVisao.size() - 1));
+  }
 }
 
 void TnClientDataSet::Cancel() {
@@ -449,9 +475,10 @@ void TnClientDataSet::Delete() {
   FState = TDataSetState::dsBrowse;
   const size_t linha = LinhaCorrente();
   FLinhas.erase(FLinhas.begin() + static_cast<std::ptrdiff_t>(linha));
-  const size_t pos = FPos;
-  Reconstruir(SIZE_MAX);
-  Posicionar(std::min(pos, FVisao.empty() ? size_t{0} : FVisao.size() - 1));
+  FVisao.erase(FVisao.begin() + static_cast<std::ptrdiff_t>(FPos));
+  for (auto& v : FVisao)
+    if (v > linha) --v;
+  Posicionar(std::min(FPos, FVisao.empty() ? size_t{0} : FVisao.size() - 1));
 }
 
 void TnClientDataSet::EmptyDataSet() {

@@ -86,6 +86,7 @@ class TnClientDataSet : public TDataSet {
   void Posicionar(size_t APos);
   bool Passa(size_t ALinha) const;
   int Comparar(size_t a, size_t b) const;
+  bool Antes(size_t a, size_t b) const;
   std::vector<int> IndicesCampos(const std::string& ACampos) const;
   TVariant Coagir(int indice, TVariant v) const;
   size_t LinhaCorrente() const;

@@ -6,6 +6,7 @@
 
 #include "host/Erros.h"
 #include "host/FisFuncoes.h"
+#include "host/Nutilinclusao.h"
 
 namespace {
 
@@ -27,38 +28,11 @@ bool LerInteiro(const std::string& ATexto, long long& AValor) {
 
 std::string CondicaoEstabelecimentos(const std::string& AColuna, const std::string& ATexto) {
   ValidarNomeColuna(AColuna);
-  std::vector<std::string> partes;
-  std::string item;
-  auto erro = [&]() {
-    return EEntradaInvalida("Estabelecimento inválido: \"" + ATexto +
-                            "\" (use números, faixas a-b, separados por ',' ou ';')");
-  };
-  auto fechar = [&]() {
-    std::string t;
-    for (char c : item)
-      if (!std::isspace(static_cast<unsigned char>(c))) t += c;
-    item.clear();
-    if (t.empty()) return;
-    size_t traco = t.find('-', 1);
-    long long a = 0, b = 0;
-    if (traco == std::string::npos) {
-      if (!LerInteiro(t, a) || a < 0) throw erro();
-      partes.push_back(AColuna + " = " + std::to_string(a));
-    } else {
-      if (!LerInteiro(t.substr(0, traco), a) || !LerInteiro(t.substr(traco + 1), b) || a < 0 || b < a)
-        throw erro();
-      partes.push_back(AColuna + " BETWEEN " + std::to_string(a) + " AND " + std::to_string(b));
-    }
-  };
-  for (char c : ATexto) {
-    if (c == ',' || c == ';') fechar();
-    else item += c;
-  }
-  fechar();
-  if (partes.empty()) return "";
-  std::string r = "(";
-  for (size_t i = 0; i < partes.size(); ++i) r += (i ? " OR " : "") + partes[i];
-  return r + ")";
+  std::string c = Nutilinclusao::FilterInterval({AColuna}, ATexto, {tiExInclusao}, false, kFiltroNumero);
+  while (!c.empty() && c.back() == ' ') c.pop_back();
+  // Sempre entre parênteses: quem chama junta com AND e OR.
+  if (!c.empty() && !(c.front() == '(' && c.back() == ')')) c = "(" + c + ")";
+  return c;
 }
 
 bool TnArqRepositorioSPEDPisCofinsFiltroEstab::EhEstabInclusion(const std::string& ACodigoEstab) {

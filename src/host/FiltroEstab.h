@@ -24,7 +24,7 @@ class TnArqRepositorioSPEDPisCofinsFiltroEstab {
                                     bool AForcarInclusao, bool AEstabSCP);
 };
 
-// Condição SQL (sem " and") de uma coluna para o texto de estabelecimentos: itens
+// Condição SQL (sem " and") de FilterInterval para o texto de estabelecimentos: itens
 // separados por ',' ou ';', cada um número ou faixa "a-b"; brancos ignorados; vazio = "".
 // Qualquer outro texto é recusado com EEntradaInvalida.
 std::string CondicaoEstabelecimentos(const std::string& AColuna, const std::string& ATexto);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <memory>
 #include <fmt/format.h>
 
 #include "host/Backends.h"
@@ -20,6 +21,7 @@ using TConexao = std::shared_ptr<sqlite3>;
 
 // SUM exata: inteiros somam como inteiros; com algum real, soma decimal exata.
 struct TSomaExata {
+  bool Iniciado;
   bool Algum;
   bool Real;
   bool Estouro;
@@ -27,9 +29,22 @@ struct TSomaExata {
   Decimal::TAcumulador Decimal;
 };
 
+// A memória do agregado vem zerada mas só alinhada a 8 bytes: alinha à mão (__int128).
+TSomaExata* Estado(sqlite3_context* ctx, int tamanho) {
+  void* p = sqlite3_aggregate_context(ctx, tamanho);
+  if (!p) return nullptr;
+  size_t espaco = sizeof(TSomaExata) + alignof(TSomaExata);
+  return static_cast<TSomaExata*>(std::align(alignof(TSomaExata), sizeof(TSomaExata), p, espaco));
+}
+constexpr int kTamanhoEstado = static_cast<int>(sizeof(TSomaExata) + alignof(TSomaExata));
+
 void SomaPasso(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  auto* s = static_cast<TSomaExata*>(sqlite3_aggregate_context(ctx, sizeof(TSomaExata)));
+  auto* s = Estado(ctx, kTamanhoEstado);
   if (!s) return sqlite3_result_error_nomem(ctx);
+  if (!s->Iniciado) {
+    new (s) TSomaExata{};
+    s->Iniciado = true;
+  }
   const int tipo = sqlite3_value_numeric_type(argv[0]);
   if (tipo == SQLITE_NULL) return;
   s->Algum = true;
@@ -44,7 +59,7 @@ void SomaPasso(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 void SomaFinal(sqlite3_context* ctx) {
-  auto* s = static_cast<TSomaExata*>(sqlite3_aggregate_context(ctx, 0));
+  auto* s = Estado(ctx, 0);
   if (!s || !s->Algum) return sqlite3_result_null(ctx);
   if (!s->Real) {
     if (s->Estouro) return sqlite3_result_error(ctx, "integer overflow", -1);

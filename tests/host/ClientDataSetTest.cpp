@@ -212,3 +212,31 @@ TEST(ClientDataSet, NavegacaoEMapaNaoLigado) {
   cds->First();
   EXPECT_EQ(a.Valor.AsFloat(), 10.5);
 }
+
+TEST(ClientDataSet, AcumulacaoGrandeMantemOrdemSemReordenarTudo) {
+  // O padrão dos geradores: procurar a chave, editar se existe, senão incluir.
+  TnClientDataSet cds;
+  cds.AddFieldDef("Chave", TFieldType::ftInteger);
+  cds.AddFieldDef("Total", TFieldType::ftFloat);
+  cds.CreateDataSet();
+  cds.SetIndexFieldNames("Chave");
+  constexpr int kLinhas = 60000, kChaves = 20000;
+  for (int i = 0; i < kLinhas; ++i) {
+    const int64_t chave = (static_cast<int64_t>(i) * 7919) % kChaves;
+    if (cds.FindKey({chave})) {
+      cds.Edit();
+    } else {
+      cds.Append();
+      cds.FieldByName("Chave").SetValue(chave);
+    }
+    cds.FieldByName("Total").SetValue(cds.FieldByName("Total").AsFloat() + 1);
+    cds.Post();
+  }
+  ASSERT_EQ(cds.RecordCount(), kChaves);
+  int64_t anterior = -1;
+  for (cds.First(); !cds.Eof(); cds.Next()) {
+    EXPECT_GT(cds.FieldByName("Chave").AsInteger(), anterior);
+    anterior = cds.FieldByName("Chave").AsInteger();
+    ASSERT_EQ(cds.FieldByName("Total").AsFloat(), 3.0);
+  }
+}

@@ -69,7 +69,7 @@ TEST(FiltroEstab, InclusaoEFragmentos) {
 
   EXPECT_EQ(TFiltro::GetFiltroEstab("L", " 5 ", false), " and L.CODIGOESTAB = :pCodigoEstab ");
   EXPECT_EQ(TFiltro::GetFiltroEstab("L", "5", true), " and (L.CODIGOESTAB = 5) ");
-  EXPECT_EQ(TFiltro::GetFiltroEstab("LPC", "1-3; 7", false), " and (LPC.CODIGOESTAB BETWEEN 1 AND 3 OR LPC.CODIGOESTAB = 7) ");
+  EXPECT_EQ(TFiltro::GetFiltroEstab("LPC", "1-3; 7", false), " and (LPC.CODIGOESTAB = 7 OR LPC.CODIGOESTAB BETWEEN 1 AND 3) ");
   EXPECT_EQ(TFiltro::GetFiltroEstab("L", "  ", false), "");
   EXPECT_EQ(TFiltro::GetFiltroEstab("7", "L", "5", 1, false, false), " and L.CODIGOESTAB = :pCodigoEstab ");
   EXPECT_EQ(TFiltro::GetFiltroEstab("7", "L", "5", 0, false, true), " and L.CODIGOESTAB = :pCodigoEstab ");

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <type_traits>
 
 #include "host/Nutil.h"
 
@@ -44,7 +45,7 @@ bool CodigoCumulativo(int ACodigo) {
 // de identificação copiados por ACopiar) quando não tem a chave, e ASomar junta os valores.
 template <class TLista, class TCopiar, class TSomar>
 void TotalizarLista(TLista& ADestino, const TLista& AOrigem, TCopiar ACopiar, TSomar ASomar) {
-  using TRegistro = typename std::remove_reference_t<decltype(*AOrigem.begin()->second)>;
+  using TRegistro = std::remove_reference_t<decltype(*AOrigem.begin()->second)>;
   for (const auto& [chave, origem] : AOrigem) {
     TRegistro* destino = ADestino.TryGetValue(chave);
     if (!destino) {
