@@ -75,6 +75,23 @@ TEST_F(BlocosValores, PosicoesDoEstabelecimentoEmF130F150F600) {
   EXPECT_EQ(RF::MontarParamEstab({I(1), I(2)}, 1, "0", 0), (TParams{I(1), I(2)}));
 }
 
+// A moldura serve os registros dos outros blocos: sem estabelecimento (C, D), nulo com um -1 a
+// mais (C) e estabelecimento numérico (I).
+TEST_F(BlocosValores, MolduraParaOsRegistrosDosOutrosBlocos) {
+  using B = TnArqRepositorioSPEDPisCofinsBase;
+  const TnParansBlocoD d{7, "12", kInicio, kFim, false, false};
+  EXPECT_EQ(B::GetParamsEmpData(d), (TParams{I(7), D(kInicio), D(kFim)}));
+  const TnParansBlocoC c{7, "5", kInicio, kFim, false, 1, 0, false};
+  EXPECT_EQ(B::GetParamsEstabDataImpNull(c), (TParams{I(-1), I(-1), D(0), D(0), I(-1)}));
+  const nArqRepositorioSPEDPisCofinsBlocoCMemoria_U::TnParansBlocoC cm{7, "", kInicio, kFim, false, 1, 0};
+  EXPECT_EQ(B::GetParamsEstabDataImpNull(cm), (TParams{I(-1), D(0), D(0), I(-1)}));
+  EXPECT_EQ(B::GetParamsEstabData(TnParansBlocoI{7, 5, kInicio, kFim, true, true}),
+            (TParams{I(7), I(5), D(kInicio), D(kFim)}));
+  EXPECT_EQ(B::GetParamsEstabData(TnParansBlocoI{7, 0, kInicio, kFim, true, true}),
+            (TParams{I(7), D(kInicio), D(kFim)}));
+  EXPECT_EQ(B::GetParamsEstabData(TnParansBloco1{7, "3", kInicio, kFim}), (TParams{I(7), I(3), D(kInicio), D(kFim)}));
+}
+
 // Papel de cada nome de parâmetro pelo nome; o valor na mesma posição tem de ser o dele.
 enum class TPapel { Empresa, Estab, Inicio, Fim, Desconhecido };
 TPapel Papel(const std::string& ANome) {
