@@ -6,7 +6,8 @@
 #
 # Uso: bench/memoria-sql-a170.sh [PISCO] [PASTA]
 #   PISCO  binário (padrão build/pisco)     PASTA  onde ficam os bancos (padrão /tmp)
-# Bancos já gerados na pasta (demo-1e5.db, demo-1e6.db) são reaproveitados.
+# Bancos já gerados na pasta (demo-1e5.db, demo-1e6.db) são reaproveitados. BANCO_1E5 e
+# BANCO_1E6 trocam os bancos por textos de conexão quaisquer (postgresql://... já gerados).
 set -euo pipefail
 RAIZ="$(cd "$(dirname "$0")/.." && pwd)"
 PISCO="${1:-$RAIZ/build/pisco}"
@@ -31,8 +32,9 @@ linhas_a170() {
 declare -A PICO
 for n in 100000 1000000; do
   nome=$([[ $n == 100000 ]] && echo 1e5 || echo 1e6)
-  banco="$PASTA/demo-$nome.db"
-  if [[ ! -s "$banco" ]]; then
+  var="BANCO_${nome^^}"
+  banco="${!var:-$PASTA/demo-$nome.db}"
+  if [[ "$banco" != postgres* && ! -s "$banco" ]]; then
     echo "gerando $banco ($n linhas)..." >&2
     "$PISCO" demo-db "$banco" --empresas 1 --linhas "$n" >&2
   fi
