@@ -7,5 +7,6 @@ constexpr int kSaidaErroExecucao = 1;
 constexpr int kSaidaErroUso = 2;
 
 void RegistrarComandoSchema(CLI::App& app);
+void RegistrarComandoBlocoM(CLI::App& app);
 void RegistrarComandoDemoDb(CLI::App& app);
 void RegistrarComandoSql(CLI::App& app);

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_help_all_flag("--ajuda-completa", "Mostra a ajuda de todos os subcomandos");
   RegistrarComandoSchema(app);
+  RegistrarComandoBlocoM(app);
   RegistrarComandoDemoDb(app);
   RegistrarComandoSql(app);
   try {

@@ -167,7 +167,8 @@ TEST(VarreduraSQL, LiteraisDoFonteCpp) {
       "// \"FROM COMENTARIO\"\n"
       "const char* a = \" SELECT L.X \" \"FROM T L\";  /* \"nao\" */\n"
       "char c = '\"'; auto r = R\"(FROM\n RAW R)\";\n"
-      "auto e = \"com \\\"aspas\\\"\";\n";
+      "auto e = \"com \\\"aspas\\\"\";\n"
+      "  #include \"host/NaoEhSQL.h\"\n";
   const auto lits = LiteraisCpp(fonte);
   ASSERT_EQ(lits.size(), 4u);
   EXPECT_EQ(lits[0].Texto, " SELECT L.X ");

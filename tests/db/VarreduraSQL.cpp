@@ -116,6 +116,13 @@ bool TabelaDoSistema(const std::string& t) {
 
 }  // namespace
 
+namespace {
+bool InicioDeLinha(const std::string& f, size_t i) {
+  while (i > 0 && (f[i - 1] == ' ' || f[i - 1] == '\t')) --i;
+  return i == 0 || f[i - 1] == '\n';
+}
+}  // namespace
+
 std::vector<TLiteralCpp> LiteraisCpp(const std::string& f) {
   std::vector<TLiteralCpp> r;
   int linha = 1;
@@ -125,7 +132,8 @@ std::vector<TLiteralCpp> LiteraisCpp(const std::string& f) {
     if (c == '\n') {
       ++linha;
       ++i;
-    } else if (c == '/' && i + 1 < f.size() && f[i + 1] == '/') {
+    } else if ((c == '/' && i + 1 < f.size() && f[i + 1] == '/') || (c == '#' && InicioDeLinha(f, i))) {
+      // comentário de linha ou diretiva do pré-processador (#include "host/X.h" não é SQL)
       while (i < f.size() && f[i] != '\n') ++i;
     } else if (c == '/' && i + 1 < f.size() && f[i + 1] == '*') {
       size_t fim = f.find("*/", i + 2);

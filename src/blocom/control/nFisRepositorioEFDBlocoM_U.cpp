@@ -1,0 +1,195 @@
+#include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
+
+#include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
+#include "blocom/generators/nFisEFDGeradorBlocoM100M500_U.h"
+#include "blocom/generators/nFisEFDGeradorBlocoM200M600_U.h"
+#include "blocom/generators/nFisEFDGeradorBlocoM350M400_U.h"
+#include "host/Erros.h"
+#include "host/FieldMapper.h"
+#include "host/LctoFisTmp.h"
+#include "host/Nutildb.h"
+#include "host/OpcaoEFD.h"
+
+TnFisRepositorioEFDBlocoM::TnFisRepositorioEFDBlocoM(TFormaCarregarProporcao AForma) : FFormaCarregarProporcao(AForma) {}
+
+TnFisRepositorioEFDBlocoM::~TnFisRepositorioEFDBlocoM() {
+  DestruirGeradores();
+  FControleBlocoM.reset();
+}
+
+std::unique_ptr<TMapaAberturaBloco> TnFisRepositorioEFDBlocoM::CarregarDadosBlocoM(const TConfigBlocoM& AConfig) {
+  FConfigBlocoM = AConfig;
+  try {
+    AntesCarregarDados();
+    CarregarDadosBlocoMSCP();
+    CarregarRegistros();
+  } catch (...) {
+    DestruirGeradores();
+    FAberturaBloco.reset();
+    FUltimoMapa = nullptr;
+    throw;
+  }
+  DepoisCarregarDados();
+  FUltimoMapa = FAberturaBloco.get();
+  return std::move(FAberturaBloco);
+}
+
+TM001AberturaBloco& TnFisRepositorioEFDBlocoM::CarregarDadosBlocoMTotal(const TConfigBlocoM& AConfig) {
+  FMapaTotal = CarregarDadosBlocoM(AConfig);
+  FUltimoMapa = FMapaTotal.get();
+  PosicionarOpcaoEFD();
+  const TTipoApuracao tipo = ControleOpcaoEFD().GetEhOptanteEFD() ? TTipoApuracao::taEFD : TTipoApuracao::taNormal;
+  auto pos = FMapaTotal->find(tipo);
+  if (pos == FMapaTotal->end())
+    throw EItemNaoEncontrado("Item não encontrado: " + std::to_string(static_cast<int>(tipo)));
+  return *pos->second;
+}
+
+std::unique_ptr<TM001AberturaBloco> TnFisRepositorioEFDBlocoM::TotalizarBlocoM() const {
+  auto total = std::make_unique<TM001AberturaBloco>();
+  if (FUltimoMapa)
+    for (const auto& [tipo, m001] : *FUltimoMapa) total->Totalizar(*m001);
+  return total;
+}
+
+const std::vector<std::unique_ptr<TSCP>>& TnFisRepositorioEFDBlocoM::GetListaApuracaoSCP() const {
+  static const std::vector<std::unique_ptr<TSCP>> kVazia;
+  return FControleBlocoM ? FControleBlocoM->FListaSCP : kVazia;
+}
+
+TnFisProporcaoCreditos* TnFisRepositorioEFDBlocoM::GetProporcaoCredito() const {
+  return FControleBlocoM ? FControleBlocoM->GetProporcaoCredito() : nullptr;
+}
+
+bool TnFisRepositorioEFDBlocoM::GetDeveProcessarCreditos() const {
+  return FControleBlocoM && FControleBlocoM->FDeveProcessarCreditos;
+}
+
+void TnFisRepositorioEFDBlocoM::PosicionarOpcaoEFD() const {
+  ControleOpcaoEFD().Configurar(FConfigBlocoM.CodigoEmpresa, EstabComoInteiro(FConfigBlocoM.CodigoEstab),
+                                FConfigBlocoM.DataInicial);
+}
+
+void TnFisRepositorioEFDBlocoM::AntesCarregarDados() {
+  FAberturaBloco = std::make_unique<TMapaAberturaBloco>();
+  ConfigurarControleBlocoM();
+  FControleBlocoM->CarregarUtilitarios();
+  CriarGeradores();
+}
+
+void TnFisRepositorioEFDBlocoM::ConfigurarControleBlocoM() {
+  if (!FControleBlocoM) FControleBlocoM = std::make_unique<TnFisEFDControleBlocoM>();
+  FControleBlocoM->FLstRegistroM001 = FAberturaBloco.get();
+  FControleBlocoM->FConfigBlocoM = FConfigBlocoM;
+  FControleBlocoM->FFormaCarregarProporcao = FFormaCarregarProporcao;
+}
+
+void TnFisRepositorioEFDBlocoM::DepoisCarregarDados() { DestruirGeradores(); }
+
+void TnFisRepositorioEFDBlocoM::DestruirGeradores() {
+  FGeradorM100.reset();
+  FGeradorM200.reset();
+  FGeradorM350.reset();
+  FGeradorM400.reset();
+  FGeradorM500.reset();
+  FGeradorM600.reset();
+  FGeradorM800.reset();
+}
+
+namespace {
+struct TMapEstabSCP : TRowMap {
+  PISCO_CAMPO(CODIGOESTAB);
+  PISCO_CAMPO(INSCRICAOSCP);
+};
+}  // namespace
+
+void TnFisRepositorioEFDBlocoM::CarregarDadosBlocoMSCP() {
+  if (FConfigBlocoM.ModoGeracao != TModoGeracao::mgEmpresa) return;
+  auto ds = Nutildb::ExecutarSQL(
+      " SELECT CODIGOESTAB,  INSCRICAOSCP  FROM ESTAB  WHERE CODIGOEMPRESA = :CODIGOEMPRESA  AND "
+      "SOCIEDADECONTAPARTICIPACAO = '1'  ORDER BY CODIGOEMPRESA, CODIGOESTAB ",
+      {TVariant{static_cast<int64_t>(FConfigBlocoM.CodigoEmpresa)}}, true, false, 10, "", nullptr, true);
+  if (ds->Eof()) {
+    Nutildb::DestruirSQL(ds);
+    return;
+  }
+  TMapEstabSCP map;
+  FieldMapper().MapearFields(*ds, map);
+  auto repositorio = CriarMesmaClasse();
+  TConfigBlocoM copia = FConfigBlocoM;
+  copia.ModoGeracao = TModoGeracao::mgSCP;
+  for (; !ds->Eof(); ds->Next()) {
+    copia.CodigoEstab = map.CODIGOESTAB.AsString();
+    auto resultado = repositorio->CarregarDadosBlocoM(copia);
+    FControleBlocoM->FListaSCP.push_back(std::make_unique<TSCP>(map.INSCRICAOSCP.AsString(), std::move(resultado)));
+  }
+  repositorio.reset();
+  Nutildb::DestruirSQL(ds);
+  // A sub-execução reposicionou as opções no estabelecimento da SCP.
+  PosicionarOpcaoEFD();
+  FControleBlocoM->FConfigBlocoM = FConfigBlocoM;
+}
+
+void TnFisRepositorioEFDBlocoM::CarregarRegistros() {
+  // A tabela temporária de devoluções é limpa também quando um gerador falha.
+  TnGuardaTempDevolucao devolucoes(FConfigBlocoM.CodigoEmpresa, FConfigBlocoM.CodigoEstab, FConfigBlocoM.DataInicial,
+                                   FConfigBlocoM.DataFinal, FConfigBlocoM.RegimeCaixa);
+  const bool creditos = FControleBlocoM->FDeveProcessarCreditos;
+  auto processar = [](std::unique_ptr<TnFisEFDGeradorBlocoM>& g) {
+    if (g) g->ProcessarRegistro();
+  };
+  if (creditos) processar(FGeradorM100);
+  processar(FGeradorM200);
+  processar(FGeradorM350);
+  processar(FGeradorM400);
+  if (creditos) processar(FGeradorM500);
+  processar(FGeradorM600);
+  processar(FGeradorM800);
+}
+
+// --- variante EFD ---
+
+void TnFisRepositorioEFDBlocoMEFD::AntesCarregarDados() {
+  PosicionarOpcaoEFD();
+  TnFisRepositorioEFDBlocoM::AntesCarregarDados();
+}
+
+void TnFisRepositorioEFDBlocoMEFD::ConfigurarControleBlocoM() {
+  TnFisRepositorioEFDBlocoM::ConfigurarControleBlocoM();
+  const int inc = ControleOpcaoEFD().GetIncTributaria();
+  FControleBlocoM->FDeveProcessarCreditos = inc == 1 || inc == 3;
+}
+
+void TnFisRepositorioEFDBlocoMEFD::CriarGeradores() {
+  auto& c = *FControleBlocoM;
+  using G = TnFisEFDGeradorBlocoM;
+  FGeradorM100 = G::Criar<TnFisEFDGeradorM100_M500EFD>(c, 15);
+  FGeradorM200 = G::Criar<TnFisEFDGeradorM200_M600EFD>(c, 15);
+  FGeradorM350 = G::Criar<TnFisEFDGeradorM350EFD>(c, 15);
+  FGeradorM400 = G::Criar<TnFisEFDGeradorM400_M800EFD>(c, 15);
+  FGeradorM500 = G::Criar<TnFisEFDGeradorM100_M500EFD>(c, 16);
+  FGeradorM600 = G::Criar<TnFisEFDGeradorM200_M600EFD>(c, 16);
+  FGeradorM800 = G::Criar<TnFisEFDGeradorM400_M800EFD>(c, 16);
+}
+
+std::unique_ptr<TnFisRepositorioEFDBlocoM> TnFisRepositorioEFDBlocoMEFD::CriarMesmaClasse() const {
+  return std::make_unique<TnFisRepositorioEFDBlocoMEFD>(TFormaCarregarProporcao::fpExecutarProporcao);
+}
+
+// --- fábrica ---
+
+std::unique_ptr<TnFisRepositorioEFDBlocoM> TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(int32_t ACodigoEmpresa,
+                                                                                              int32_t ACodigoEstab,
+                                                                                              TDateTime AData,
+                                                                                              bool AGerarLancamentos) {
+  ControleOpcaoEFD().Configurar(ACodigoEmpresa, ACodigoEstab, AData);
+  if (ControleOpcaoEFD().GetEhOptanteEFD() && !AGerarLancamentos)
+    return std::make_unique<TnFisRepositorioEFDBlocoMEFD>(TFormaCarregarProporcao::fpCarregarBanco);
+  if (ControleOpcaoEFD().GetEhOptanteEFD())
+    throw ENaoImplementado(
+        "Bloco M a partir dos lançamentos fiscais (optante da EFD) ainda não implementado no pisco; "
+        "use os totais já apurados (sem --lancamentos)");
+  throw ENaoImplementado("A empresa " + std::to_string(ACodigoEmpresa) + " não tem opção da EFD em vigor em " +
+                         FormatDateTime("dd/mm/yyyy", AData) +
+                         ": o Bloco M pelos lançamentos, sem a EFD, ainda não está implementado no pisco");
+}

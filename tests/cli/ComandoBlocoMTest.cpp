@@ -1,0 +1,128 @@
+// O comando blocom de ponta a ponta: códigos de saída, mensagens e arquivos de saída.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "db/Demo.h"
+#include "host/Database.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+struct TResultado {
+  int Codigo = -1;
+  std::string Saida, Erro;
+};
+
+std::string Ler(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// Roda o binário sem shell: os argumentos vão direto ao execv.
+TResultado Rodar(const std::vector<std::string>& args, const fs::path& dir) {
+  const fs::path out = dir / "stdout", err = dir / "stderr";
+  std::vector<std::string> todos{PISCO_BINARY_DIR "/pisco"};
+  todos.insert(todos.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : todos) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int fo = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int fe = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(fo, 1);
+    ::dup2(fe, 2);
+    ::execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Ler(out), Ler(err)};
+}
+
+class ComandoBlocoM : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    FDir = fs::temp_directory_path() / ("pisco-cli-" + std::to_string(::getpid()));
+    fs::create_directories(FDir);
+    auto banco = TDatabase::Conectar((FDir / "demo.db").string(), TModoAbertura::maCriar);
+    GerarBancoDemo(*banco, TConfigDemo{});
+    // Banco sem o esquema: existe, mas não tem as tabelas.
+    auto vazio = TDatabase::Conectar((FDir / "vazio.db").string(), TModoAbertura::maCriar);
+    vazio->ExecutarScript("CREATE TABLE QUALQUER (X INTEGER)");
+  }
+  static void TearDownTestSuite() { fs::remove_all(FDir); }
+
+  static inline fs::path FDir;
+  std::string Demo() const { return (FDir / "demo.db").string(); }
+};
+}  // namespace
+
+TEST_F(ComandoBlocoM, GeraOBlocoEmTextoEJson) {
+  auto r = Rodar({"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01"}, FDir);
+  ASSERT_EQ(r.Codigo, 0) << r.Erro;
+  EXPECT_EQ(r.Saida.rfind("|M001|0|\r\n", 0), 0u);
+  EXPECT_NE(r.Saida.find("\r\n|M990|"), std::string::npos);
+  const fs::path arquivo = FDir / "blocom.json";
+  r = Rodar({"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01", "--formato", "json", "--saida",
+             arquivo.string()},
+            FDir);
+  ASSERT_EQ(r.Codigo, 0) << r.Erro;
+  EXPECT_TRUE(r.Saida.empty());
+  const std::string json = Ler(arquivo);
+  EXPECT_NE(json.find("\"apuracoes\""), std::string::npos);
+  EXPECT_NE(json.find("\"scp\""), std::string::npos);  // a empresa 1 tem um estabelecimento SCP
+}
+
+TEST_F(ComandoBlocoM, EntradaRuimDaMensagemClaraCodigo1ENenhumArquivo) {
+  struct Caso {
+    std::vector<std::string> Args;
+    std::string Trecho;
+  };
+  const std::string vazio = (FDir / "vazio.db").string();
+  const std::string inexistente = (FDir / "nao-existe.db").string();
+  const Caso casos[] = {
+      {{"--db", Demo(), "--empresa", "99", "--competencia", "2024-01"}, "Empresa 99 não encontrada"},
+      {{"--db", Demo(), "--empresa", "1", "--competencia", "2019-01"}, "EFD"},
+      {{"--db", Demo(), "--empresa", "1", "--inicio", "2024-01-31", "--fim", "2024-01-01"}, "anterior à inicial"},
+      {{"--db", Demo(), "--empresa", "1", "--competencia", "2024-01", "--estab", "1; DROP TABLE ESTAB"}, "DROP"},
+      {{"--db", Demo(), "--empresa", "1", "--competencia", "2024-01", "--modo", "filial"}, "exige --estab"},
+      {{"--db", Demo(), "--empresa", "1", "--competencia", "2024-13"}, "Competência inválida"},
+      {{"--db", vazio, "--empresa", "1", "--competencia", "2024-01"}, "não tem o esquema"},
+      {{"--db", inexistente, "--empresa", "1", "--competencia", "2024-01"}, "não encontrado"},
+  };
+  for (const auto& c : casos) {
+    const fs::path saida = FDir / "saida.txt";
+    std::vector<std::string> args{"blocom"};
+    args.insert(args.end(), c.Args.begin(), c.Args.end());
+    args.insert(args.end(), {"--saida", saida.string()});
+    const auto r = Rodar(args, FDir);
+    EXPECT_EQ(r.Codigo, 1) << c.Trecho << ": " << r.Erro;
+    EXPECT_NE(r.Erro.find(c.Trecho), std::string::npos) << r.Erro;
+    EXPECT_FALSE(fs::exists(saida)) << c.Trecho;
+    EXPECT_FALSE(fs::exists(saida.string() + ".tmp-pisco")) << c.Trecho;
+  }
+  EXPECT_FALSE(fs::exists(inexistente));  // ler nunca cria um banco vazio
+  // A tentativa de injeção não chegou ao banco.
+  EXPECT_EQ(Rodar({"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01"}, FDir).Codigo, 0);
+}
+
+TEST_F(ComandoBlocoM, ErroDeUsoSaiComCodigo2) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"blocom", "--db", Demo(), "--competencia", "2024-01"},
+           {"blocom", "--db", Demo(), "--empresa", "1"},
+           {"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01", "--modo", "tudo"},
+           {"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01", "--inicio", "2024-01-01"},
+           {"comando-que-nao-existe"}}) {
+    EXPECT_EQ(Rodar(args, FDir).Codigo, 2) << args.back();
+  }
+}
