@@ -196,6 +196,8 @@ TEST(VarreduraSQL, ConfereTabelasEColunasContraOEsquema) {
       {"família formatada pelo sufixo", {" FROM LCTOFIS%0:sPISCOFINS LPC WHERE LPC.CHAVELCTOFIS%0:S = 1 AND LPC.ALIQ%1:s > 0"}, {}},
       {"sufixo sem tabela possível", {" FROM LCTOFIS%0:sPISCOFINSX LPC"}, {"tabela inexistente: LCTOFIS%0:sPISCOFINSX"}},
       {"tabela só formatada não é conferida", {" FROM %0:s T WHERE T.QUALQUER = 1"}, {}},
+      {"coluna só formatada não é conferida", {" SELECT LPC.%1:s FROM LCTOFISSAIPISCOFINS LPC WHERE LPC.VALORPISX = 0"},
+       {"coluna inexistente: LPC.VALORPISX"}},
       {"subconsulta derivada", {" FROM ESTAB E JOIN (SELECT 1 X) C ON C.NADA = E.CODIGOESTAB"}, {}},
       {"EXTRACT não é tabela", {" SELECT EXTRACT(YEAR FROM DATALCTOFIS) FROM LCTOFISENT"}, {}},
       {"prefixo com o nome da tabela", {" FROM LCTOFISENTCOMPL WHERE LCTOFISENTCOMPL.CODOBS0451 IS NULL"},

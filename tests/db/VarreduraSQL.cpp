@@ -273,6 +273,8 @@ TResultadoVarredura ConferirSQL(const std::vector<TLiteralCpp>& literais, const 
     }
     if (it->second.count(nullptr)) continue;
     const std::string coluna = ts[k + 2].Texto;
+    // A coluna inteira vem da formatação (LPC.%0:s): só quem formata sabe o nome.
+    if (Marcador(coluna, 0) == coluna.size()) continue;
     ++res.ColunasConferidas;
     bool achou = false;
     for (const auto& e : Expandir(coluna))
