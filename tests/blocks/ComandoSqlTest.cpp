@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 
 #include "blocks/CatalogoBlocos.h"
+#include <unistd.h>
+
 #include "host/Database.h"
 #include "host/Host.h"
 #include "host/Nutildb.h"
@@ -23,7 +25,7 @@ struct TSaida {
 };
 
 TSaida Pisco(const std::string& AArgs) {
-  const std::string erro = ::testing::TempDir() + "pisco-sql-stderr.txt";
+  const std::string erro = ::testing::TempDir() + "pisco-sql-stderr-" + std::to_string(::getpid()) + ".txt";
   const std::string cmd = std::string(PISCO_BINARY_DIR) + "/pisco " + AArgs + " 2>" + erro;
   TSaida s;
   FILE* p = popen(cmd.c_str(), "r");
@@ -42,7 +44,8 @@ TSaida Pisco(const std::string& AArgs) {
 class ComandoSql : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    FBanco = ::testing::TempDir() + "pisco-sql-demo.db";
+    // Um banco por processo: o ctest roda os casos desta suíte em paralelo.
+    FBanco = ::testing::TempDir() + "pisco-sql-demo-" + std::to_string(::getpid()) + ".db";
     std::remove(FBanco.c_str());
     ASSERT_EQ(Pisco("demo-db " + FBanco + " --empresas 1").Codigo, 0);
   }
