@@ -26,7 +26,8 @@ namespace {
 constexpr int kExecucoes = 5;
 
 // Empresa 1 com a opção da EFD, a tabela de compensação (todos os tipos, 100%) e N linhas no
-// controle de créditos de dezembro de 2023, cada uma um crédito distinto (CNPJ sucedido único).
+// controle de créditos de dezembro de 2023, cada uma um crédito distinto (CNPJ sucedido único),
+// de quatro períodos e três tipos: grupos grandes do mesmo período e tipo.
 void Preparar(TDatabase& banco, TDialeto dialeto, int64_t n) {
   banco.IniciarTransacao();
   banco.ExecutarScript(GerarDDL(dialeto));
@@ -48,10 +49,12 @@ void Preparar(TDatabase& banco, TDialeto dialeto, int64_t n) {
       "CNPJSUC, CODCRED, ALIQIMPOSTO, VLCREDAPU, VLCREDEXTAPU, VLCREDDESCPAANT, VLCREDPERPAANT, VLCREDDCOMPPAANT, "
       "VLCREDDESCEFD, VLCREDPEREFD, VLCREDDCOMPEFD, VLCREDTRANS, VLCREDOUT, SLDCREDFIM) "
       "WITH RECURSIVE G(N) AS (SELECT 1 UNION ALL SELECT N + 1 FROM G WHERE N < :N) "
-      "SELECT 1, :D, N, 15 + N % 2, 0, :P, 1, CAST(N AS VARCHAR(14)), "
+      "SELECT 1, :D, N, 15 + N % 2, 0, CASE N % 4 WHEN 0 THEN :P WHEN 1 THEN :Q WHEN 2 THEN :R ELSE :S END, 1, "
+      "CAST(N AS VARCHAR(14)), "
       "CASE N % 3 WHEN 0 THEN '4.3.06.101' WHEN 1 THEN '4.3.06.201' ELSE '4.3.06.301' END, 1.65, "
       "100 + N % 50, 0, 10, 0, 0, 5, 0, 0, 0, 0, 85 + N % 50 FROM G",
-      {n, VarDate(EncodeDate(2023, 12, 1)), VarDate(EncodeDate(2023, 6, 1))});
+      {n, VarDate(EncodeDate(2023, 12, 1)), VarDate(EncodeDate(2023, 3, 1)), VarDate(EncodeDate(2023, 6, 1)),
+       VarDate(EncodeDate(2023, 9, 1)), VarDate(EncodeDate(2023, 11, 1))});
   banco.Confirmar();
 }
 
@@ -114,7 +117,7 @@ int main() {
         b.Dialeto = TDialeto::dPostgreSQL;
       }
       {
-        auto banco = TDatabase::Conectar(b.Conexao);
+        auto banco = TDatabase::Conectar(b.Conexao, TModoAbertura::maCriar);
         Preparar(*banco, b.Dialeto, n);
       }
       std::vector<double> tempos;
@@ -126,6 +129,7 @@ int main() {
                   static_cast<long long>(linhas), med, porLinha.back() * 1e6);
       for (double t : tempos) std::printf(" %.3f", t);
       std::printf(")\n");
+      std::fflush(stdout);
       if (b.Limpeza.empty()) {
         std::remove(b.Conexao.c_str());
       } else {

@@ -344,26 +344,26 @@ void TnFisEFDControleCredito::CarregarCreditoSaldoInicial() {
 void TnFisEFDControleCredito::CarregarCreditoDispPeriodoAnterior() {
   if (GuardaSCP()) return;
   const bool empresa = FModoGeracao == TModoGeracao::mgEmpresa;
+  // "Existe linha do mesmo crédito com saldo final" por janela sobre o grupo, não por EXISTS
+  // correlacionado: no SQLite este varreria o total inteiro para cada linha (custo quadrático).
   const std::string sql = Format(
       std::string(" SELECT  T.IMPOSTO,  T.TIPOAPURACAO,  T.DATATOTAL,  T.PERAPUCRED,  T.ORIGCRED,  T.CNPJSUC, "
                   " T.CODCRED,  T.ALIQIMPOSTO,  T.VLCREDAPU,  T.VLCREDEXTAPU,  T.VLCREDDESCPAANT, "
                   " T.VLCREDPERPAANT,  T.VLCREDDCOMPPAANT,  T.VLCREDDESCEFD,  T.VLCREDPEREFD, "
                   " T.VLCREDDCOMPEFD,  T.VLCREDTRANS,  T.VLCREDOUT "
-                  " FROM %0:s T "
-                  " WHERE T.CODIGOEMPRESA = :pCodigoEmpresa  %1:s "
-                  " AND T.DATATOTAL = :pDataTotal "
-                  " AND EXISTS (SELECT 1 FROM %0:s T2 "
-                  "  WHERE T2.CODIGOEMPRESA = T.CODIGOEMPRESA  %2:s "
-                  "  AND T2.DATATOTAL = T.DATATOTAL "
-                  "  AND T2.PERAPUCRED = T.PERAPUCRED "
-                  "  AND T2.CODCRED = T.CODCRED "
-                  "  AND T2.IMPOSTO = T.IMPOSTO "
-                  "  AND COALESCE(T2.ORIGCRED, -1) = COALESCE(T.ORIGCRED, -1) "
-                  "  AND COALESCE(T2.CNPJSUC, 'NULL') = COALESCE(T.CNPJSUC, 'NULL') "
-                  "  AND T2.SLDCREDFIM <> 0) "
+                  " FROM (SELECT S.SEQ, S.IMPOSTO, S.TIPOAPURACAO, S.DATATOTAL, S.PERAPUCRED, S.ORIGCRED, "
+                  "   S.CNPJSUC, S.CODCRED, S.ALIQIMPOSTO, S.VLCREDAPU, S.VLCREDEXTAPU, S.VLCREDDESCPAANT, "
+                  "   S.VLCREDPERPAANT, S.VLCREDDCOMPPAANT, S.VLCREDDESCEFD, S.VLCREDPEREFD, S.VLCREDDCOMPEFD, "
+                  "   S.VLCREDTRANS, S.VLCREDOUT, "
+                  "   MAX(CASE WHEN S.SLDCREDFIM <> 0 THEN 1 ELSE 0 END) OVER (PARTITION BY %2:s S.PERAPUCRED, "
+                  "   S.CODCRED, S.IMPOSTO, COALESCE(S.ORIGCRED, -1), COALESCE(S.CNPJSUC, 'NULL')) TEMSALDO "
+                  "   FROM %0:s S "
+                  "   WHERE S.CODIGOEMPRESA = :pCodigoEmpresa  %1:s "
+                  "   AND S.DATATOTAL = :pDataTotal) T "
+                  " WHERE T.TEMSALDO = 1 "
                   " ORDER BY T.IMPOSTO, T.PERAPUCRED, T.CODCRED, T.SEQ "),
-      {std::string(empresa ? "EFDSALDOCOMPCRED" : "EFDSALDOCOMPCREDESTAB"), GetFilterEstab("T.", false),
-       std::string(empresa ? "" : "AND T2.CODIGOESTAB = T.CODIGOESTAB")});
+      {std::string(empresa ? "EFDSALDOCOMPCRED" : "EFDSALDOCOMPCREDESTAB"), GetFilterEstab("S.", false),
+       std::string(empresa ? "" : "S.CODIGOESTAB, ")});
   auto ds = ExecutarSQLInt(sql, {TVariant(int64_t{FCodigoEmpresa}), VarDate(DataAnterior())});
   TFechar fechar{ds};
   TMapSaldoCred m;
