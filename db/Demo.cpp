@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <random>
@@ -74,15 +73,19 @@ double Reais(int64_t centavos) { return static_cast<double>(centavos) / 100.0; }
 double Aliq(int64_t aliq4) { return static_cast<double>(aliq4) / 10000.0; }
 // Tributo de uma base (centavos) a uma alíquota (décimos de milésimo de ponto percentual),
 // arredondado meio para cima.
+// Produtos em 128 bits: com dezenas de milhões de linhas as somas passam de 10^13 centavos.
 int64_t Tributo(int64_t baseCentavos, int64_t aliq4) {
-  const int64_t p = baseCentavos * aliq4;
-  return p >= 0 ? (p + 500000) / 1000000 : -((-p + 500000) / 1000000);
+  const __int128 p = static_cast<__int128>(baseCentavos) * aliq4;
+  return static_cast<int64_t>(p >= 0 ? (p + 500000) / 1000000 : -((-p + 500000) / 1000000));
 }
-int64_t Parte(int64_t valor, int64_t num, int64_t den) { return den == 0 ? 0 : (valor * num + den / 2) / den; }
+int64_t Parte(int64_t valor, int64_t num, int64_t den) {
+  return den == 0 ? 0 : static_cast<int64_t>((static_cast<__int128>(valor) * num + den / 2) / den);
+}
 
 TVariant I(int64_t v) { return v; }
 TVariant V(int64_t centavos) { return Reais(centavos); }
 TVariant A(int64_t aliq4) { return Aliq(aliq4); }
+TVariant Q(int64_t milesimos) { return static_cast<double>(milesimos) / 1000.0; }
 TVariant T(std::string s) { return s; }
 TVariant D(TDateTime d) { return VarDate(d); }
 TVariant N() { return VarNull(); }
@@ -105,10 +108,9 @@ std::string CNPJ(int64_t raiz, int filial) {
 
 // ---------------------------------------------------------------- gravação em lote
 
-size_t LoteParametros() {
-  const char* e = std::getenv("PISCO_DEMO_LOTE");
-  return e ? static_cast<size_t>(std::atoi(e)) : 60;
-}
+// Parâmetros por comando: cada execução analisa e prepara o texto de novo, e essa análise
+// cresce com o quadrado do número de parâmetros; por volta de 60 fica o menor custo por linha.
+constexpr size_t kParametrosPorLote = 60;
 
 // Insere em lotes de várias linhas por comando, com parâmetros: poucas preparações por
 // milhão de linhas, e o texto de cada lote é sempre o mesmo.
@@ -126,7 +128,7 @@ class TInsersor {
       }
     }
     if (!atual.empty()) FColunas.push_back(atual);
-    FLote = std::max<size_t>(1, LoteParametros() / FColunas.size());
+    FLote = std::max<size_t>(1, kParametrosPorLote / FColunas.size());
   }
   void Linha(TParams valores) {
     if (valores.size() != FColunas.size())
@@ -449,10 +451,10 @@ class TGeradorEmpresa {
   }
 
   void SomarCredito(int estab, const std::string& natureza, int cst, int64_t aliqPis, int64_t aliqCofins,
-                    bool porUnidade, int cfop, int64_t base, int64_t pis, int64_t cofins) {
+                    bool porUnidade, int cfop, int64_t base, int64_t pis, int64_t cofins, int64_t qtd = 0) {
     const std::string classe = ClasseCredito(cst, natureza, aliqPis, porUnidade, cfop);
-    FCreditos[{estab, 15, natureza, cst, aliqPis, classe}].Somar(base, base, pis);
-    FCreditos[{estab, 16, natureza, cst, aliqCofins, classe}].Somar(base, base, cofins);
+    FCreditos[{estab, 15, natureza, cst, aliqPis, classe}].Somar(base, base, pis, qtd);
+    FCreditos[{estab, 16, natureza, cst, aliqCofins, classe}].Somar(base, base, cofins, qtd);
   }
 
   void Entradas() {
@@ -541,7 +543,8 @@ class TGeradorEmpresa {
             pis = Tributo(base, aliqPis);
             cofins = Tributo(base, aliqCofins);
           }
-          SomarCredito(e.Codigo, natureza, cst, aliqPis, aliqCofins, porUnidade, cfop, porUnidade ? 0 : base, pis, cofins);
+          SomarCredito(e.Codigo, natureza, cst, aliqPis, aliqCofins, porUnidade, cfop, porUnidade ? 0 : base, pis, cofins,
+                       porUnidade ? qtd : 0);
           FMov[{e.Codigo, 15, cst, natureza, 0, cfop}].Somar(total, base, pis);
           FMov[{e.Codigo, 16, cst, natureza, 0, cfop}].Somar(total, base, cofins);
         }
@@ -1176,6 +1179,7 @@ class TGeradorEmpresa {
       std::string Natureza;
       int CST;
       int64_t BaseTot, Base;
+      int64_t QuantTot = 0, Quant = 0;  // em milésimos (N(3) do registro)
     };
     std::vector<TDet> Dets;
   };
@@ -1242,13 +1246,26 @@ class TGeradorEmpresa {
         lc.Aliq4 = aliq;
         lc.PorUnidade = classe == "03";
         const int64_t base = Parte(v.Base, fracao, 1000000);
-        lc.Credito += classe == "03" || classe == "04" || classe == "09" ? Parte(v.Tributo, fracao, 1000000)
-                                                                          : Tributo(base, aliq);
+        const int64_t quant = Parte(v.Quantidade * 1000, fracao, 1000000);
+        // O imobiliário (109) guarda o crédito; os demais o registro recalcula da base.
+        if (classe == "09") lc.Credito += Parte(v.Tributo, fracao, 1000000);
         auto it = std::find_if(lc.Dets.begin(), lc.Dets.end(),
                                [&](const TLinhaCred::TDet& d) { return d.Natureza == natureza && d.CST == cst; });
-        if (it == lc.Dets.end()) lc.Dets.push_back({natureza, cst, v.Base, base});
-        else it->BaseTot += v.Base, it->Base += base;
+        if (it == lc.Dets.end()) lc.Dets.push_back({natureza, cst, v.Base, base, v.Quantidade * 1000, quant});
+        else it->BaseTot += v.Base, it->Base += base, it->QuantTot += v.Quantidade * 1000, it->Quant += quant;
       }
+    }
+    // Crédito como o M100 o calcula: base do M105 (a total nos CSTs de receita única) x
+    // alíquota, ou quantidade x valor por unidade, arredondado uma vez.
+    for (auto& [k, lc] : creds) {
+      if (lc.Codigo.size() >= 2 && lc.Codigo.compare(lc.Codigo.size() - 2, 2, "09") == 0) continue;
+      int64_t base = 0, quant = 0;
+      for (const auto& d : lc.Dets) {
+        const bool receitaUnica = d.CST == 50 || d.CST == 51 || d.CST == 60 || d.CST == 61 || d.CST == 62;
+        base += receitaUnica ? d.BaseTot : d.Base;
+        quant += d.Quant;
+      }
+      lc.Credito = lc.PorUnidade ? Parte(quant * lc.Aliq4, 1, 1000 * 100) : Tributo(base, lc.Aliq4);
     }
     // débitos
     struct TLinhaDeb {
@@ -1268,8 +1285,15 @@ class TGeradorEmpresa {
       ld.Soma.Somar(v.Total, v.Base, v.Tributo, v.Quantidade);
     }
     int64_t contNC = 0, contCum = 0, creditos = 0;
+    bool reduziu = false;
     for (const auto& [k, d] : debs) {
-      const int64_t v = d.PorUnidade ? d.Soma.Tributo : Tributo(d.Soma.Base, d.Aliq4);
+      // A redução da base (M215) vai na primeira linha do código 01, como na gravação abaixo.
+      int64_t reducao = 0;
+      if (d.Tipo == "4.3.05.01" && !reduziu) {
+        reduziu = true;
+        if (todos || estab == 1) reducao = FAjusteBC;
+      }
+      const int64_t v = d.PorUnidade ? Parte(d.Soma.Quantidade * d.Aliq4, 1, 100) : Tributo(d.Soma.Base - reducao, d.Aliq4);
       (d.Tipo < "4.3.05.50" ? contNC : contCum) += v;
     }
     for (const auto& [k, lc] : creds) creditos += lc.Credito;
@@ -1310,23 +1334,32 @@ class TGeradorEmpresa {
     int seqCred = 0, seqDet = 0, seqCred101 = 0;
     int64_t aDescontar = descontado;
     for (const auto& [k, lc] : creds) {
-      const int64_t desc = std::min(aDescontar, lc.Credito);
-      aDescontar -= desc;
       ++seqCred;
-      if (lc.Codigo == "4.3.06.101" && !seqCred101) seqCred101 = seqCred;
+      int64_t disponivel = lc.Credito;
+      if (lc.Codigo == "4.3.06.101" && !seqCred101) {
+        seqCred101 = seqCred;
+        // os ajustes de crédito (M110) ficam neste registro e reduzem o que ele tem a descontar
+        if (todos || estab == 1) disponivel = std::max<int64_t>(0, disponivel - ajusteCred);
+      }
+      const int64_t desc = std::min(aDescontar, disponivel);
+      aDescontar -= desc;
       tc.Linha(mais(chave(seqCred), {T(lc.Codigo), I(0), A(lc.PorUnidade ? 0 : lc.Aliq4), A(lc.PorUnidade ? lc.Aliq4 : 0),
                                      V(lc.Credito), V(0), V(desc)}));
       for (const auto& d : lc.Dets)
         td.Linha(mais(chave(++seqDet), {I(seqCred), T(d.Natureza), I(d.CST), V(d.BaseTot), V(0), V(d.BaseTot - d.Base),
-                                        V(d.Base), I(0), I(0), d.Natureza == "4.3.07.13" ? T("OUTRAS OPERAÇÕES") : N()}));
+                                        V(d.Base), Q(d.QuantTot), Q(d.Quant), d.Natureza == "4.3.07.13" ? T("OUTRAS OPERAÇÕES") : N()}));
     }
 
     auto& tdb = c("TOTALEFDDEBITO" + sufixo, pre + "DATATOTAL TIPOIMPOSTO SEQ TIPODEBITO VLRRECBRT VLBCCONT ALIQ QUANTBC "
                                                    "VLAJUSACRESBCPISCOFINS VLAJUSREDUCBCPISCOFINS VLBCCONTAJUS");
     int seqDeb = 0, seqDebNC = 0;
+    int64_t baseDebNC = 0;
     for (const auto& [k, d] : debs) {
       ++seqDeb;
-      if (d.Tipo == "4.3.05.01" && !seqDebNC) seqDebNC = seqDeb;
+      if (d.Tipo == "4.3.05.01" && !seqDebNC) {
+        seqDebNC = seqDeb;
+        baseDebNC = d.PorUnidade ? 0 : d.Soma.Base;
+      }
       const int64_t reducao = d.Tipo == "4.3.05.01" && seqDebNC == seqDeb && (todos || estab == 1) ? FAjusteBC : 0;
       tdb.Linha(mais(chave(seqDeb), {T(d.Tipo), V(d.Soma.Total), V(d.PorUnidade ? 0 : d.Soma.Base), A(d.Aliq4),
                                      I(d.PorUnidade ? d.Soma.Quantidade : 0), V(0), V(reducao),
@@ -1368,10 +1401,12 @@ class TGeradorEmpresa {
                                              "CODCTA CNPJ INFOCOMPL")
             .Linha(mais(chave(1), {I(seqDebNC), I(0), V(FAjusteBC), T("4.3.18.01"), T("0012345-67.2019.4.03.6100"),
                                    T("EXCLUSÃO DO ICMS DESTACADO"), D(FInicio + 27), T("3.1.1.01.001"), N(), N()}));
+      // A composição da cooperativa parte da base antes das exclusões: o M211 devolve a base do M210.
       if (FCoop.first)
         c("TOTALEFDEXCLUCOOP" + sufixo, pre + "DATATOTAL TIPOIMPOSTO SEQ SEQDEB INDTIPCOOP VLBCCONTANTEXCCOOP VLEXCCOOPGER "
                                               "VLEXCESPCOOP")
-            .Linha(mais(chave(1), {I(seqDebNC), I(1), V(FCoop.first + FCoop.second), V(FCoop.first), V(FCoop.second)}));
+            .Linha(mais(chave(1), {I(seqDebNC), I(1), V(baseDebNC + FCoop.first + FCoop.second), V(FCoop.first),
+                                   V(FCoop.second)}));
       auto& inf = c("TOTALEFDINFADICDIFERIDO" + sufixo,
                     pre + "DATATOTAL TIPOIMPOSTO SEQ SEQDEB TIPOCREDITO CNPJ VLVEND VLNAORECEB VLCONTDIF VLCREDDIF");
       auto& ant = c("TOTALEFDDIFERIDOPERANT" + sufixo, pre + "DATATOTAL TIPOIMPOSTO SEQ SEQDEB TIPODEBITO NATCREDDESC PERAPUR "

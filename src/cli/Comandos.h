@@ -9,3 +9,4 @@ constexpr int kSaidaErroUso = 2;
 void RegistrarComandoSchema(CLI::App& app);
 void RegistrarComandoBlocoM(CLI::App& app);
 void RegistrarComandoDemoDb(CLI::App& app);
+void RegistrarComandoSql(CLI::App& app);

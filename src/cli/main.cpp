@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   RegistrarComandoSchema(app);
   RegistrarComandoBlocoM(app);
   RegistrarComandoDemoDb(app);
+  RegistrarComandoSql(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -26,24 +26,30 @@ std::string TnFisUtilLctoFisTmp::GetSqlTempDevolucao(const std::string& ACodigoE
          MontarFiltroCFOP(LstCFOPDevolucao(), "LPC.CODIGOCFOP");
 }
 
+namespace {
+// Temporária da conexão com os tipos das colunas de origem. Sempre com IF NOT EXISTS: uma
+// transação desfeita leva junto a criação, e a tabela precisa voltar.
+void GarantirTemporaria(THost& AHost) {
+  AHost.Database().ExecutarScript(std::string("CREATE TEMP TABLE IF NOT EXISTS LCTOFISTMP AS SELECT ") + ColunasTmp +
+                                  " FROM LCTOFISSAIPISCOFINS WHERE 1 = 0");
+  AHost.Servicos().TempDevolucaoCriada = true;
+}
+}  // namespace
+
 void TnFisUtilLctoFisTmp::CarregarTempDevolucao(int ACodigoEmpresa, const std::string& ACodigoEstab,
                                                 TDateTime ADataInicial, TDateTime ADataFinal, bool ARegimeCaixa) {
   THost& host = THost::Atual();
-  TServicosHost& serv = host.Servicos();
-  if (!serv.TempDevolucaoCriada) {
-    // Temporária da conexão com os tipos das colunas de origem.
-    host.Database().ExecutarScript(std::string("CREATE TEMP TABLE IF NOT EXISTS LCTOFISTMP AS SELECT ") + ColunasTmp +
-                                   " FROM LCTOFISSAIPISCOFINS WHERE 1 = 0");
-    serv.TempDevolucaoCriada = true;
-  }
-  LimparTempDevolucao();
-  host.Database().Executar(GetSqlTempDevolucao(ACodigoEstab, ARegimeCaixa),
-                           {TVariant(int64_t{ACodigoEmpresa}), VarDate(ADataInicial), VarDate(ADataFinal)});
+  std::string sql = GetSqlTempDevolucao(ACodigoEstab, ARegimeCaixa);  // valida antes de mexer na tabela
+  GarantirTemporaria(host);
+  host.Database().Executar("DELETE FROM LCTOFISTMP");
+  host.Database().Executar(sql, {TVariant(int64_t{ACodigoEmpresa}), VarDate(ADataInicial), VarDate(ADataFinal)});
 }
 
 void TnFisUtilLctoFisTmp::LimparTempDevolucao() {
   THost& host = THost::Atual();
-  if (host.Servicos().TempDevolucaoCriada) host.Database().Executar("DELETE FROM LCTOFISTMP");
+  if (!host.Servicos().TempDevolucaoCriada) return;  // nada foi carregado nesta conexão
+  GarantirTemporaria(host);
+  host.Database().Executar("DELETE FROM LCTOFISTMP");
 }
 
 TnGuardaTempDevolucao::TnGuardaTempDevolucao(int ACodigoEmpresa, const std::string& ACodigoEstab,

@@ -9,6 +9,7 @@
 #include "host/FiltroEstab.h"
 #include "host/FisFuncoes.h"
 #include "host/Host.h"
+#include "host/Nutilinclusao.h"
 
 namespace {
 
@@ -28,13 +29,14 @@ std::string ListaColunas(const std::string& AEnvolver = "") {
 }
 
 // Empresa inteira: todos os estabelecimentos menos os de SCP, que apuram à parte.
-std::string CondicaoEstab(const TnFisPropCreditoParans& AParans, const std::string& AAlias) {
+// AEstab é a coluna (ou a expressão fixa) que diz de que estabelecimento é a receita.
+std::string CondicaoEstab(const TnFisPropCreditoParans& AParans, const std::string& AEmpresa,
+                          const std::string& AEstab) {
   if (AParans.Consolidado)
-    return " AND NOT EXISTS (SELECT 1 FROM ESTAB E WHERE E.CODIGOEMPRESA = " + AAlias +
-           ".CODIGOEMPRESA AND E.CODIGOESTAB = " + AAlias +
-           ".CODIGOESTAB AND E.SOCIEDADECONTAPARTICIPACAO = '1')";
-  std::string c = CondicaoEstabelecimentos(AAlias + ".CODIGOESTAB", AParans.CodigoEstab);
-  return c.empty() ? "" : " AND " + c;
+    return " AND NOT EXISTS (SELECT 1 FROM ESTAB E WHERE E.CODIGOEMPRESA = " + AEmpresa +
+           " AND E.CODIGOESTAB = " + AEstab + " AND E.SOCIEDADECONTAPARTICIPACAO = '1')";
+  std::string c = Nutilinclusao::FilterInterval({AEstab}, AParans.CodigoEstab, {tiExInclusao}, false, kFiltroNumero);
+  return c.empty() ? "" : " AND (" + c + ")";
 }
 
 // Grupos de receita a que cada final de CST de crédito se vincula (tabela 4.3.3 do SPED):
@@ -79,12 +81,15 @@ void TnFisProporcaoCreditos::ExecutarProporcaoCreditos() {
   std::string sql =
       "SELECT LPC.CDSITUATRIBUTPIS CST, LPC.TIPODEBITOPIS TIPODEBITO, LPC.CODIGOCFOP CODIGOCFOP, "
       "SUM(LPC.RECEITAPISCOFINS) RECEITA FROM LCTOFISSAIPISCOFINS LPC "
-      "WHERE LPC.CODIGOEMPRESA = :CODIGOEMPRESA" + CondicaoEstab(FParans, "LPC") +
+      "JOIN LCTOFISSAI LS ON LS.CODIGOEMPRESA = LPC.CODIGOEMPRESA AND LS.CHAVELCTOFISSAI = LPC.CHAVELCTOFISSAI "
+      "WHERE LPC.CODIGOEMPRESA = :CODIGOEMPRESA" +
+      // A saída que a ostensiva lança em nome da SCP é receita da SCP.
+      CondicaoEstab(FParans, "LPC.CODIGOEMPRESA", "COALESCE(LS.CODIGOESTABSCP, LPC.CODIGOESTAB)") +
       " AND LPC.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL AND LPC.CDSITUATRIBUTPIS BETWEEN 1 AND 9"
       " GROUP BY LPC.CDSITUATRIBUTPIS, LPC.TIPODEBITOPIS, LPC.CODIGOCFOP"
       " UNION ALL "
       "SELECT D.CST, D.TIPODEBITO, 0, SUM(D.VALOROPER) FROM EFDF100DEMAISDOC D "
-      "WHERE D.CODIGOEMPRESA = :CODIGOEMPRESA" + CondicaoEstab(FParans, "D") +
+      "WHERE D.CODIGOEMPRESA = :CODIGOEMPRESA" + CondicaoEstab(FParans, "D.CODIGOEMPRESA", "D.CODIGOESTAB") +
       " AND D.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL AND D.INDOPER IN (1, 2) AND D.CST BETWEEN 1 AND 9"
       " GROUP BY D.CST, D.TIPODEBITO";
   auto ds = banco.Abrir(sql, {TVariant(int64_t{FParans.CodigoEmpresa}), VarDate(FParans.DataInicial),
@@ -197,12 +202,15 @@ double TnFisProporcaoCreditos::GetValorCreditoCst(int ACST, int ACampo) const {
 std::string TnFisPropCreditoRepositorio::GetSqlProporcaoReceita(const std::string& ACodigoEstab,
                                                                 int AReceitaEnqExclusaoBC, int AIncidenciaCST) {
   std::string csts = AIncidenciaCST == 1 ? "1, 2, 3, 4, 5, 6, 7, 8, 9" : "1, 2, 3, 5";
-  std::string c1 = CondicaoEstabelecimentos("LPC.CODIGOESTAB", ACodigoEstab);
+  // Como na proporção de créditos: a saída lançada em nome da SCP é receita da SCP.
+  std::string c1 = Nutilinclusao::FilterInterval({"COALESCE(LS.CODIGOESTABSCP, LPC.CODIGOESTAB)"}, ACodigoEstab,
+                                                 {tiExInclusao}, false, kFiltroNumero);
   std::string sql =
       "SELECT LPC.CDSITUATRIBUTPIS CDSITUATRIBUT, LPC.TIPODEBITO TIPODEBITO, LPC.ALIQPIS ALIQPIS, "
       "LPC.ALIQCOFINS ALIQCOFINS, CAST(SUM(LPC.RECEITAPISCOFINS) AS NUMERIC(14,2)) RECEITAPISCOFINS "
-      "FROM LCTOFISSAIPISCOFINS LPC WHERE LPC.CODIGOEMPRESA = :CODIGOEMPRESA" +
-      (c1.empty() ? "" : " AND " + c1) +
+      "FROM LCTOFISSAIPISCOFINS LPC JOIN LCTOFISSAI LS ON LS.CODIGOEMPRESA = LPC.CODIGOEMPRESA "
+      "AND LS.CHAVELCTOFISSAI = LPC.CHAVELCTOFISSAI WHERE LPC.CODIGOEMPRESA = :CODIGOEMPRESA" +
+      (c1.empty() ? "" : " AND (" + c1 + ")") +
       " AND LPC.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL AND LPC.CDSITUATRIBUTPIS IN (" + csts +
       ") AND LPC.TIPODEBITO <> '4.3.05.00' AND NOT " + MontarFiltroCFOP(LstCFOPTransferencia(), "LPC.CODIGOCFOP") +
       " AND NOT " + MontarFiltroCFOP(LstCFOPDevolucao(), "LPC.CODIGOCFOP") +

@@ -1,4 +1,5 @@
 // Backend SQLite (libsqlite3).
+#include <unordered_map>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -224,12 +225,30 @@ class TDatabaseSQLite : public TDatabase {
   }
 
   int64_t Executar(const std::string& sql, const TParams& params) override {
-    TComando cmd;
-    Preparar(FCon.get(), sql, params, cmd, true);
-    Vincular(FCon.get(), cmd.Stmt, params, sql);
-    int rc;
-    while ((rc = sqlite3_step(cmd.Stmt)) == SQLITE_ROW) {
+    // Comandos com parâmetros se repetem (cargas em lote): ficam preparados, pelo texto.
+    TComandoPreparado* cmd = nullptr;
+    TComando avulso;
+    if (params.empty()) {
+      Preparar(FCon.get(), sql, params, avulso, true);
+    } else {
+      auto pos = FPreparados.find(sql);
+      if (pos == FPreparados.end()) {
+        if (FPreparados.size() >= kMaxPreparados) FPreparados.clear();
+        auto novo = std::make_unique<TComandoPreparado>();
+        Preparar(FCon.get(), sql, params, novo->Cmd, true);
+        novo->QtdParametros = params.size();
+        pos = FPreparados.emplace(sql, std::move(novo)).first;
+      } else if (pos->second->QtdParametros != params.size()) {
+        ConferirQuantidadeParametros(AnalisarParametros(sql), params.size(), sql);
+      }
+      cmd = pos->second.get();
     }
+    sqlite3_stmt* st = cmd ? cmd->Cmd.Stmt : avulso.Stmt;
+    Vincular(FCon.get(), st, params, sql);
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    }
+    sqlite3_reset(st);
     if (rc != SQLITE_DONE) Falhar(FCon.get(), sql);
     return sqlite3_changes64(FCon.get());
   }
@@ -249,7 +268,15 @@ class TDatabaseSQLite : public TDatabase {
   bool EmTransacao() const override { return sqlite3_get_autocommit(FCon.get()) == 0; }
 
  private:
+  struct TComandoPreparado {
+    TComando Cmd;
+    size_t QtdParametros = 0;
+  };
+  static constexpr size_t kMaxPreparados = 64;
+
   TConexao FCon;
+  // Declarado depois da conexão: os comandos são finalizados antes de ela fechar.
+  std::unordered_map<std::string, std::unique_ptr<TComandoPreparado>> FPreparados;
 };
 
 }  // namespace

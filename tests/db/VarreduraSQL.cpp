@@ -208,9 +208,20 @@ TResultadoVarredura ConferirSQL(const std::vector<TLiteralCpp>& literais, const 
     if (kw != "FROM" && kw != "JOIN" && kw != "INTO" && kw != "UPDATE") continue;
     // EXTRACT(YEAR FROM x), SUBSTRING(x FROM 1): não é tabela
     if (kw == "FROM" && k >= 2 && ident(k - 1) && ts[k - 2].Texto == "(") continue;
-    const size_t t = k + 1;
+    size_t t = k + 1;
+    // a tabela pode vir de uma expressão C++ entre dois literais: " FROM " + tabela + " T "
+    const bool atravessou = t < ts.size() && ts[t].Texto == "\n";
+    while (t < ts.size() && ts[t].Texto == "\n") ++t;
     if (!ident(t)) continue;  // "FROM (" subconsulta, "FROM {}" e afins
     const std::string nome = ts[t].Texto;
+    if (atravessou && PalavrasChave().count(up(t)) == 0) {
+      bool ehTabela = false;
+      for (const auto& e : Expandir(nome)) ehTabela = ehTabela || porNome.count(e) > 0;
+      if (!ehTabela) {
+        aliases[up(t)].insert(nullptr);  // alias de uma tabela que o texto não mostra
+        continue;
+      }
+    }
     const TTabelaSchema* tabela = nullptr;
     if (!SoMarcador(nome)) {
       const std::string nomeUp = Maiusculas(nome);
@@ -227,8 +238,16 @@ TResultadoVarredura ConferirSQL(const std::vector<TLiteralCpp>& literais, const 
       }
     }
     size_t a = t + 1;
-    if (ident(a) && up(a) == "AS") ++a;
-    if (ident(a) && PalavrasChave().count(up(a)) == 0 && up(a) != "SET") aliases[up(a)].insert(tabela);
+    if (a < ts.size() && ts[a].Texto == "\n") {
+      // o nome continua fora do literal (um sufixo, por exemplo): o alias seguinte não é conferido
+      while (a < ts.size() && ts[a].Texto == "\n") ++a;
+      if (ident(a) && PalavrasChave().count(up(a)) == 0) aliases[up(a)].insert(nullptr);
+      if (ident(a + 1) && PalavrasChave().count(up(a + 1)) == 0) aliases[up(a + 1)].insert(nullptr);
+      tabela = nullptr;
+    } else {
+      if (ident(a) && up(a) == "AS") ++a;
+      if (ident(a) && PalavrasChave().count(up(a)) == 0 && up(a) != "SET") aliases[up(a)].insert(tabela);
+    }
     if (tabela) aliases[Maiusculas(tabela->Nome)].insert(tabela);
     // INSERT INTO T (c1, c2, ...): confere as colunas
     if (kw == "INTO" && tabela && t + 1 < ts.size() && ts[t + 1].Texto == "(") {
@@ -254,6 +273,8 @@ TResultadoVarredura ConferirSQL(const std::vector<TLiteralCpp>& literais, const 
     }
     if (it->second.count(nullptr)) continue;
     const std::string coluna = ts[k + 2].Texto;
+    // A coluna inteira vem da formatação (LPC.%0:s): só quem formata sabe o nome.
+    if (Marcador(coluna, 0) == coluna.size()) continue;
     ++res.ColunasConferidas;
     bool achou = false;
     for (const auto& e : Expandir(coluna))

@@ -64,6 +64,8 @@ class ProporcaoNoBanco : public TServicosTeste {
     Saida(7, 1, 8, 1, "2024-02-01", 5102, 1, "4.3.05.01", 666);     // fora do período
     Saida(7, 9, 9, 1, "2024-01-10", 5102, 1, "4.3.05.01", 555);     // SCP: apura à parte
     Saida(7, 1, 10, 1, "2024-01-11", 5102, 1, "4.3.05.51", 500);    // cumulativa
+    Saida(7, 1, 11, 1, "2024-01-12", 7101, 8, "4.3.15.101", 444);   // lançada em nome da SCP 9
+    Banco().Executar("UPDATE LCTOFISSAI SET CODIGOESTABSCP = 9 WHERE CHAVELCTOFISSAI = 11");
   }
 };
 
@@ -89,6 +91,11 @@ TEST_P(ProporcaoNoBanco, Receita600Tributada300NaoTributada100ExportacaoDa603010
   p.SetParans(Parans("2", false));
   p.ExecutarProporcaoCreditos();
   EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecTribNCum), 100);
+  // A SCP: a venda própria (555) e a exportação lançada pela ostensiva em nome dela (444).
+  p.SetParans(Parans("9", false));
+  p.ExecutarProporcaoCreditos();
+  EXPECT_DOUBLE_EQ(p.Receita().TributadaNCum, 555);
+  EXPECT_DOUBLE_EQ(p.Receita().Exportacao, 444);
   p.SetParans(Parans("", true, 1));
   p.ExecutarProporcaoCreditos();
   EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecTribNCum), 40);
@@ -157,6 +164,7 @@ TEST_P(ProporcaoNoBanco, ReceitaPorCSTDaExtraApuracao) {
   EXPECT_EQ(ler(0, 0, "1-2"), (std::vector<std::string>{"1|4.3.05.01|600|76", "1|4.3.05.51|500|76"}));
   EXPECT_EQ(ler(0, 1, "1"), (std::vector<std::string>{"1|4.3.05.01|400|76", "1|4.3.05.51|500|76",
                                                        "6|4.3.13.101|300|76", "8|4.3.15.101|100|76"}));
+  EXPECT_EQ(ler(0, 1, "9"), (std::vector<std::string>{"1|4.3.05.01|555|76", "8|4.3.15.101|444|76"}));
   EXPECT_EQ(ler(1, 0, "1"), (std::vector<std::string>{"1|4.3.05.01|50|76", "1|4.3.05.01|400|76", "1|4.3.05.51|500|76"}));
   std::unique_ptr<TDataSet> ds;
   EXPECT_THROW(TnFisPropCreditoRepositorio::CarregarProporcaoReceita(ds, {TVariant(int64_t{7})}, "", 0, 0),

@@ -73,6 +73,17 @@ TEST_P(ServicosNegocio, TemporariaLimpaMesmoDepoisDeFalha) {
   EXPECT_EQ(Temp(), 0);
 }
 
+// Transação desfeita depois da primeira carga leva a criação da temporária; ela volta.
+TEST_P(ServicosNegocio, TemporariaSobreviveATransacaoDesfeita) {
+  Movimento();
+  Banco().IniciarTransacao();
+  TnFisUtilLctoFisTmp::CarregarTempDevolucao(7, "", D("2024-01-01"), D("2024-01-31"), false);
+  Banco().Desfazer();
+  EXPECT_NO_THROW(TnFisUtilLctoFisTmp::LimparTempDevolucao());
+  TnGuardaTempDevolucao guarda(7, "1", D("2024-01-01"), D("2024-01-31"), false);
+  EXPECT_EQ(Temp(), 1);
+}
+
 TEST_P(ServicosNegocio, CreditosDoAtivoDoPeriodo) {
   Banco().Executar("INSERT INTO PATBEM (CODIGOEMPRESA, NUMEROBEM, CODIGOESTAB, DESCRICAOBEM, ORIGEMBEM) VALUES "
                    "(7, 10, 1, 'Torno CNC', 1), (7, 11, 2, 'Galpão', 0)");

@@ -140,14 +140,11 @@ void TnFisEFDGeradorM105_M505EFD::CarregarDados() {
 
 void TnFisEFDGeradorM110_M510EFD::CriarGeradoresFilhos() { CriarFilho<TnFisEFDGeradorM115_M515EFD>(); }
 
-void TnFisEFDGeradorM110_M510EFD::CarregarDados() {
-  auto ds = ExecutarSQLInt(GetSqlTotalEFD(" SEQ,  SEQCREDDEB,  TIPOAJUSTE,  INDAJ,  VLAJ,  CODAJ,  NUMDOC,  DESCRAJ,  DTREF ",
-                                          "TOTALEFDAJUSTE", " AND TIPOAJUSTE = 0"),
-                           GetParamsTotalEFD(), false, false, -1);
+void CarregarAjustesEFD(std::unique_ptr<TDataSet> ADs,
+                        const std::function<TM110_510_220_620AjusteCredImpList&(int64_t)>& AAjustesDoPai) {
   TMapAjuste m;
-  FieldMapper().MapearFields(*ds, m);
-  auto& lista = GetLstM100_500(TTipoApuracao::taEFD);
-  for (; !ds->Eof(); ds->Next()) {
+  FieldMapper().MapearFields(*ADs, m);
+  for (; !ADs->Eof(); ADs->Next()) {
     auto reg = std::make_unique<TM110_510_220_620AjusteCredImp>();
     reg->FIND_AJ = m.INDAJ.AsString();
     reg->FVL_AJ = m.VLAJ.AsFloat();
@@ -155,10 +152,18 @@ void TnFisEFDGeradorM110_M510EFD::CarregarDados() {
     reg->FNUM_DOC = m.NUMDOC.AsString();
     reg->FDESCR_AJ = m.DESCRAJ.AsString();
     reg->FDT_REF = DataTotalEFD(m.DTREF);
-    auto& pai = lista.Items(MontarChave(m.SEQCREDDEB.AsInteger()));
-    pai.FM110_510List.Add(MontarChave(m.SEQ.AsInteger()), std::move(reg));
+    AAjustesDoPai(m.SEQCREDDEB.AsInteger()).Add(TnFisEFDGeradorBlocoM::MontarChave(m.SEQ.AsInteger()), std::move(reg));
   }
-  Nutildb::DestruirSQL(ds);
+  Nutildb::DestruirSQL(ADs);
+}
+
+void TnFisEFDGeradorM110_M510EFD::CarregarDados() {
+  auto ds = ExecutarSQLInt(GetSqlTotalEFD(kCamposAjusteEFD, "TOTALEFDAJUSTE", " AND TIPOAJUSTE = 0"), GetParamsTotalEFD(),
+                           false, false, -1);
+  auto& lista = GetLstM100_500(TTipoApuracao::taEFD);
+  CarregarAjustesEFD(std::move(ds), [&](int64_t seq) -> TM110_510_220_620AjusteCredImpList& {
+    return lista.Items(MontarChave(seq)).FM110_510List;
+  });
 }
 
 // --- M115/M515 ---

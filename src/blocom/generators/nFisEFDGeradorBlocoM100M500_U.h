@@ -65,6 +65,13 @@ class TnFisEFDGeradorM115_M515EFD : public TnFisEFDGeradorM115_M515 {
 // Data do banco como "ddmmyyyy"; vazio quando nula ou não positiva.
 std::string DataTotalEFD(const TFieldRef& ACampo);
 
+// Ajustes já apurados (M110/M510 com tipo 0, M220/M620 com tipo 1), cada um na lista de
+// ajustes do pai SEQCREDDEB.
+inline constexpr const char* kCamposAjusteEFD =
+    " SEQ,  SEQCREDDEB,  TIPOAJUSTE,  INDAJ,  VLAJ,  CODAJ,  NUMDOC,  DESCRAJ,  DTREF ";
+void CarregarAjustesEFD(std::unique_ptr<TDataSet> ADs,
+                        const std::function<TM110_510_220_620AjusteCredImpList&(int64_t)>& AAjustesDoPai);
+
 // Detalhes de ajuste já apurados (M115/M515 com tipo 0, M225/M625 com tipo 1).
 std::string GetSqlTotalEFDAjusteDet(bool AEstab, int ATipoAjuste);
 // Pendura cada detalhe no ajuste SEQAJUSTE da lista de ajustes do pai SEQCREDDEB.

@@ -67,18 +67,6 @@ struct TMapAjusteBC : TRowMap {
   PISCO_CAMPO(INFOCOMPL);
 };
 
-struct TMapAjuste : TRowMap {
-  PISCO_CAMPO(SEQ);
-  PISCO_CAMPO(SEQCREDDEB);
-  PISCO_CAMPO(TIPOAJUSTE);
-  PISCO_CAMPO(INDAJ);
-  PISCO_CAMPO(VLAJ);
-  PISCO_CAMPO(CODAJ);
-  PISCO_CAMPO(NUMDOC);
-  PISCO_CAMPO(DESCRAJ);
-  PISCO_CAMPO(DTREF);
-};
-
 struct TMapInfAdicDiferido : TRowMap {
   PISCO_CAMPO(SEQ);
   PISCO_CAMPO(SEQDEB);
@@ -357,22 +345,12 @@ void TnFisEFDGeradorM215_M615EFD::CarregarDados() {
 void TnFisEFDGeradorM220_M620EFD::CriarGeradoresFilhos() { CriarFilho<TnFisEFDGeradorM225_M625EFD>(); }
 
 void TnFisEFDGeradorM220_M620EFD::CarregarDados() {
-  auto ds = ExecutarSQLInt(GetSqlTotalEFD(" SEQ,  SEQCREDDEB,  TIPOAJUSTE,  INDAJ,  VLAJ,  CODAJ,  NUMDOC,  DESCRAJ,  DTREF ",
-                                          "TOTALEFDAJUSTE", " AND TIPOAJUSTE = 1"),
-                           GetParamsTotalEFD(), false, false, -1);
-  TMapAjuste m;
-  FieldMapper().MapearFields(*ds, m);
-  for (; !ds->Eof(); ds->Next()) {
-    auto reg = std::make_unique<TM110_510_220_620AjusteCredImp>();
-    reg->FIND_AJ = m.INDAJ.AsString();
-    reg->FVL_AJ = m.VLAJ.AsFloat();
-    reg->FCOD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.CODAJ.AsString());
-    reg->FNUM_DOC = m.NUMDOC.AsString();
-    reg->FDESCR_AJ = m.DESCRAJ.AsString();
-    reg->FDT_REF = DataTotalEFD(m.DTREF);
-    DetalheEFD(*this, m.SEQCREDDEB).FM220_620List.Add(MontarChave(m.SEQ.AsInteger()), std::move(reg));
-  }
-  Nutildb::DestruirSQL(ds);
+  auto ds = ExecutarSQLInt(GetSqlTotalEFD(kCamposAjusteEFD, "TOTALEFDAJUSTE", " AND TIPOAJUSTE = 1"), GetParamsTotalEFD(),
+                           false, false, -1);
+  auto& lista = GetLstM210_610(TTipoApuracao::taEFD);
+  CarregarAjustesEFD(std::move(ds), [&](int64_t seq) -> TM110_510_220_620AjusteCredImpList& {
+    return lista.Items(MontarChave(seq)).FM220_620List;
+  });
 }
 
 void TnFisEFDGeradorM225_M625EFD::CarregarDados() {

@@ -1,0 +1,77 @@
+#pragma once
+// Apoio dos testes dos repositórios de blocos: host sobre SQLite para os textos e banco com
+// o esquema completo (SQLite e PostgreSQL) para preparar e rodar as consultas.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "db/Schema.h"
+#include "fixtures/Bancos.h"
+#include "host/Host.h"
+#include "host/OpcaoEFD.h"
+
+// Opção da EFD da empresa 1 (estabelecimento 1) desde 2020; GERACAOF500F525 = 1 pede os
+// textos consolidados (e o modelo 57 com CFOP 0).
+inline void GravarOpcaoEFDTeste(TDatabase& ABanco, bool AGeracaoF500F525) {
+  ABanco.Executar("DELETE FROM OPCAOEFDCOMPL");
+  ABanco.Executar("DELETE FROM OPCAOEFD");
+  ABanco.Executar("INSERT INTO OPCAOEFD (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, REGIMEAPU) VALUES (1, 1, :D, 1)",
+                  {VarDate(EncodeDate(2020, 1, 1))});
+  ABanco.Executar(
+      "INSERT INTO OPCAOEFDCOMPL (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, OPTANTEEFD, GERACAOF500F525) "
+      "VALUES (1, 1, :D, 1, :G)",
+      {VarDate(EncodeDate(2020, 1, 1)), TVariant{int64_t{AGeracaoF500F525 ? 1 : 0}}});
+  ControleOpcaoEFD().LimparCache();
+  ControleOpcaoEFD().Configurar(1, 1, EncodeDate(2024, 1, 1));
+}
+
+// Host corrente sobre um arquivo SQLite vazio: basta para montar textos.
+class THostTexto {
+ public:
+  THostTexto() {
+    char modelo[] = "/tmp/pisco-blocos-XXXXXX";
+    const int fd = mkstemp(modelo);
+    if (fd >= 0) close(fd);
+    FArquivo = modelo;
+    FHost = std::make_unique<THost>(TDatabase::Conectar(FArquivo, TModoAbertura::maCriar));
+    FEscopo = std::make_unique<THostScope>(*FHost);
+  }
+  ~THostTexto() {
+    FEscopo.reset();
+    FHost.reset();
+    std::remove(FArquivo.c_str());
+  }
+  THost& Host() { return *FHost; }
+  void ForcarKorvel(bool AValor) { FHost->Configuracao().ForcarKorvel = AValor; }
+  // Esquema completo e opção da EFD (os textos do bloco F leem a opção do F500).
+  void CriarEsquema(bool AGeracaoF500F525 = false) {
+    // Numa transação só: o DDL inteiro sem uma sincronização de disco por comando.
+    FHost->Database().IniciarTransacao();
+    FHost->Database().ExecutarScript(GerarDDL(TDialeto::dSQLite));
+    FHost->Database().Confirmar();
+    GravarOpcaoEFDTeste(FHost->Database(), AGeracaoF500F525);
+  }
+
+ private:
+  std::string FArquivo;
+  std::unique_ptr<THost> FHost;
+  std::unique_ptr<THostScope> FEscopo;
+};
+
+// Banco novo com o esquema e a opção da EFD da empresa 1 (estabelecimento 1) desde 2020.
+class TBlocosBancoTeste : public TBancoTeste {
+ protected:
+  void SetUp() override {
+    TBancoTeste::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    Banco().IniciarTransacao();
+    Banco().ExecutarScript(GerarDDL(Dialeto()));
+    Banco().Confirmar();
+    GravarOpcaoEFD(false);
+  }
+
+  void GravarOpcaoEFD(bool AGeracaoF500F525) { GravarOpcaoEFDTeste(Banco(), AGeracaoF500F525); }
+};

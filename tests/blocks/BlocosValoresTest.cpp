@@ -1,0 +1,144 @@
+// Vetores de valores: forma pela regra de inclusão, posições próprias de F130/F150/F600, e
+// casamento com os nomes de parâmetro de cada texto (o valor certo para cada nome).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "blocks/BlocosTeste.h"
+#include "blocks/CatalogoBlocos.h"
+#include "host/SQLParams.h"
+
+namespace {
+
+using RA = TnArqRepositorioSPEDPisCofinsBlocoA;
+using RF = TnArqRepositorioSPEDPisCofinsBlocoF;
+
+const TDateTime kInicio = EncodeDate(2024, 3, 1);
+const TDateTime kFim = EncodeDate(2024, 3, 31);
+
+TVariant I(int64_t n) { return TVariant{n}; }
+TVariant D(TDateTime d) { return VarDate(d); }
+
+class BlocosValores : public ::testing::Test {
+ protected:
+  void SetUp() override { FHost.CriarEsquema(false); }
+  THostTexto FHost;
+};
+
+// Três valores quando o código é lista de inclusão, quatro com o estabelecimento inteiro.
+TEST_F(BlocosValores, TresOuQuatroValoresPelaInclusao) {
+  struct TCaso {
+    const char* Estab;
+    TParams Esperado;
+  };
+  const TCaso casos[] = {
+      {"12", {I(7), I(12), D(kInicio), D(kFim)}},
+      {" 12 ", {I(7), I(12), D(kInicio), D(kFim)}},
+      {"0", {I(7), D(kInicio), D(kFim)}},
+      {"", {I(7), D(kInicio), D(kFim)}},
+      {"1,3", {I(7), D(kInicio), D(kFim)}},
+      {"2-4", {I(7), D(kInicio), D(kFim)}},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(std::string("[") + c.Estab + "]");
+    const TnParansBlocoA a{7, c.Estab, kInicio, kFim, false, 0, false};
+    const TnParansBlocoF f{7, c.Estab, kInicio, kFim, false, 0, false};
+    EXPECT_EQ(RA::GetParamsEstabData(a), c.Esperado);
+    EXPECT_EQ(RF::GetParamsEstabData(f), c.Esperado);
+    // Os nulos têm a mesma forma e valores que não casam com nada.
+    const TParams nulos = RA::GetParamsEstabDataNull(a);
+    ASSERT_EQ(nulos.size(), c.Esperado.size());
+    EXPECT_EQ(nulos.front(), I(-1));
+    EXPECT_EQ(nulos[nulos.size() - 1], D(0));
+    EXPECT_EQ(nulos[nulos.size() - 2], D(0));
+    if (nulos.size() == 4) {
+      EXPECT_EQ(nulos[1], I(-1));
+    }
+  }
+  // A hora da data não vai ao banco.
+  const TnParansBlocoA comHora{7, "12", kInicio + 0.75, kFim + 0.5, false, 0, false};
+  EXPECT_EQ(RA::GetParamsEstabData(comHora), (TParams{I(7), I(12), D(kInicio), D(kFim)}));
+}
+
+TEST_F(BlocosValores, PosicoesDoEstabelecimentoEmF130F150F600) {
+  const TnParansBlocoF um{7, " 12 ", kInicio, kFim, false, 1, false};
+  const TnParansBlocoF lista{7, "1,2", kInicio, kFim, false, 1, false};
+  const TDateTime onzeMesesAntes = EncodeDate(2023, 4, 1);
+  EXPECT_EQ(RF::GetParamsF130(um), (TParams{I(12), D(kFim), I(7), D(kInicio)}));
+  EXPECT_EQ(RF::GetParamsF130(lista), (TParams{D(kFim), I(7), D(kInicio)}));
+  EXPECT_EQ(RF::GetParamsF150(um), (TParams{I(7), I(12), D(onzeMesesAntes), D(kFim)}));
+  EXPECT_EQ(RF::GetParamsF150(lista), (TParams{I(7), D(onzeMesesAntes), D(kFim)}));
+  EXPECT_EQ(RF::GetParamsF600(um), (TParams{D(kInicio), D(kFim), I(7), I(12)}));
+  EXPECT_EQ(RF::GetParamsF600(lista), (TParams{D(kInicio), D(kFim), I(7)}));
+  // MontarParamEstab copia até o índice alto dado e insere na posição pedida.
+  EXPECT_EQ(RF::MontarParamEstab({I(1), I(2), I(3)}, 1, "9", 1), (TParams{I(1), I(9), I(2)}));
+  EXPECT_EQ(RF::MontarParamEstab({I(1), I(2)}, 1, "0", 0), (TParams{I(1), I(2)}));
+}
+
+// A moldura serve os registros dos outros blocos: sem estabelecimento (C, D), nulo com um -1 a
+// mais (C) e estabelecimento numérico (I).
+TEST_F(BlocosValores, MolduraParaOsRegistrosDosOutrosBlocos) {
+  using B = TnArqRepositorioSPEDPisCofinsBase;
+  const TnParansBlocoD d{7, "12", kInicio, kFim, false, false};
+  EXPECT_EQ(B::GetParamsEmpData(d), (TParams{I(7), D(kInicio), D(kFim)}));
+  const TnParansBlocoC c{7, "5", kInicio, kFim, false, 1, 0, false};
+  EXPECT_EQ(B::GetParamsEstabDataImpNull(c), (TParams{I(-1), I(-1), D(0), D(0), I(-1)}));
+  const nArqRepositorioSPEDPisCofinsBlocoCMemoria_U::TnParansBlocoC cm{7, "", kInicio, kFim, false, 1, 0};
+  EXPECT_EQ(B::GetParamsEstabDataImpNull(cm), (TParams{I(-1), D(0), D(0), I(-1)}));
+  EXPECT_EQ(B::GetParamsEstabData(TnParansBlocoI{7, 5, kInicio, kFim, true, true}),
+            (TParams{I(7), I(5), D(kInicio), D(kFim)}));
+  EXPECT_EQ(B::GetParamsEstabData(TnParansBlocoI{7, 0, kInicio, kFim, true, true}),
+            (TParams{I(7), D(kInicio), D(kFim)}));
+  EXPECT_EQ(B::GetParamsEstabData(TnParansBloco1{7, "3", kInicio, kFim}), (TParams{I(7), I(3), D(kInicio), D(kFim)}));
+}
+
+// Papel de cada nome de parâmetro pelo nome; o valor na mesma posição tem de ser o dele.
+enum class TPapel { Empresa, Estab, Inicio, Fim, Desconhecido };
+TPapel Papel(const std::string& ANome) {
+  if (ANome.find("EMPRESA") != std::string::npos) return TPapel::Empresa;
+  if (ANome.find("ESTAB") != std::string::npos) return TPapel::Estab;
+  if (ANome.find("INICIAL") != std::string::npos) return TPapel::Inicio;
+  if (ANome.find("FINAL") != std::string::npos) return TPapel::Fim;
+  return TPapel::Desconhecido;
+}
+
+void ConferirCaso(const TCasoBloco& c, int64_t AEmpresa, int64_t AEstab, TDateTime AInicio, TDateTime AFim) {
+  SCOPED_TRACE(c.Nome);
+  const TSQLAnalisado a = AnalisarParametros(c.SQL);
+  ASSERT_EQ(a.Nomes.size(), c.ValoresReais.size());
+  for (size_t i = 0; i < a.Nomes.size(); ++i) {
+    SCOPED_TRACE(a.Nomes[i]);
+    const TVariant& v = c.ValoresReais[i];
+    switch (Papel(a.Nomes[i])) {
+      case TPapel::Empresa: EXPECT_EQ(v, I(AEmpresa)); break;
+      case TPapel::Estab: EXPECT_EQ(v, I(AEstab)); break;
+      case TPapel::Inicio:
+        // O F150 lê desde onze meses antes do início.
+        EXPECT_EQ(v, D(c.Nome == "F150" ? IncMonth(AInicio, -11) : AInicio));
+        break;
+      case TPapel::Fim: EXPECT_EQ(v, D(AFim)); break;
+      case TPapel::Desconhecido: ADD_FAILURE() << "nome de parâmetro inesperado"; break;
+    }
+  }
+  EXPECT_EQ(c.Valores.size(), c.ValoresReais.size());
+}
+
+TEST_F(BlocosValores, CadaNomeDeParametroRecebeSeuValor) {
+  const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado det;
+  const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado cons;
+  for (const char* estab : {"12", " 12 ", "", "0", "1,3-5"}) {
+    for (int mov : {0, 1, 2}) {
+      for (bool scp : {false, true}) {
+        SCOPED_TRACE(std::string("estab [") + estab + "] movimento " + std::to_string(mov) + (scp ? " SCP" : ""));
+        const int64_t codEstab = RF::EhEstabInclusion(estab) ? -999 : 12;
+        const TnParansBlocoA a{7, estab, kInicio, kFim, false, mov, scp};
+        for (const auto& c : CasosBlocoA(a)) ConferirCaso(c, 7, codEstab, kInicio, kFim);
+        const TnParansBlocoF f{7, estab, kInicio, kFim, false, static_cast<int16_t>(mov), scp};
+        for (const RF* repo : {static_cast<const RF*>(&det), static_cast<const RF*>(&cons)})
+          for (const auto& c : CasosBlocoF(f, *repo)) ConferirCaso(c, 7, codEstab, kInicio, kFim);
+      }
+    }
+  }
+}
+
+}  // namespace
