@@ -4,11 +4,14 @@
 #include "host/OpcaoEFD.h"
 #include "host/ProporcaoCreditos.h"
 
-TnFisEFDControleBlocoM::TnFisEFDControleBlocoM() : FProporcaoCredito(std::make_unique<TnFisProporcaoCreditos>()) {}
+TnFisEFDControleBlocoM::TnFisEFDControleBlocoM()
+    : FControleCredito(std::make_unique<TnFisEFDControleCredito>()),
+      FProporcaoCredito(std::make_unique<TnFisProporcaoCreditos>()) {}
 
 TnFisEFDControleBlocoM::~TnFisEFDControleBlocoM() {
   // Ordem de liberação: resultados das SCP, depois os utilitários.
   FListaSCP.clear();
+  FControleCredito.reset();
   FProporcaoCredito.reset();
 }
 
@@ -20,8 +23,9 @@ void TnFisEFDControleBlocoM::CarregarUtilitarios() {
 
 void TnFisEFDControleBlocoM::CarregarControleCredito() {
   if (!ControleOpcaoEFD().GetEhOptanteEFD()) return;
-  // O controle de créditos e retidos ainda não faz parte do pisco: os geradores copiados
-  // das tabelas já apuradas não dependem dele.
+  FControleCredito->SetConfigBlocoM(FConfigBlocoM);
+  if (FDeveProcessarCreditos) FControleCredito->CarregarCreditosPeriodo();
+  FControleCredito->CarregarRetidosPeriodo();
 }
 
 void TnFisEFDControleBlocoM::CarregarProporcaoCredito() {

@@ -7,6 +7,7 @@
 
 #include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
 #include "blocom/model/nFisRepositorioEFDModel_U.h"
+#include "credits/nFisEFDControleCredito_U.h"
 
 class TnFisProporcaoCreditos;
 
@@ -39,8 +40,10 @@ class TnFisEFDControleBlocoM {
   // Valor da proporção do crédito de um CST num campo (ordinal de TnFisPropCredCstCampos).
   double GetValorCreditoCst(int ACst, int ACampo);
   TnFisProporcaoCreditos* GetProporcaoCredito() { return FProporcaoCredito.get(); }
+  TnFisEFDControleCredito* GetControleCredito() { return FControleCredito.get(); }
 
   TConfigBlocoM FConfigBlocoM;
+  std::unique_ptr<TnFisEFDControleCredito> FControleCredito;
   std::unique_ptr<TnFisProporcaoCreditos> FProporcaoCredito;
   TDadosDacon FDadosDacon;
   bool FDeveProcessarCreditos = false;

@@ -83,6 +83,8 @@ bool TnFisEFDGeradorBlocoM::GetRegimeCaixa() const { return FControleBlocoM->Get
 TModoGeracao TnFisEFDGeradorBlocoM::GetModoGeracao() const { return FControleBlocoM->GetConfigBlocoM().ModoGeracao; }
 const TConfigBlocoM& TnFisEFDGeradorBlocoM::GetConfigBlocoM() const { return FControleBlocoM->GetConfigBlocoM(); }
 
+TnFisEFDControleCredito& TnFisEFDGeradorBlocoM::GetControleCredito() { return *FControleBlocoM->GetControleCredito(); }
+
 std::string TnFisEFDGeradorBlocoM::GetTabelaTotalEFD(const std::string& ATabela) const {
   return GetModoGeracao() == TModoGeracao::mgEmpresa ? ATabela : ATabela + "ESTAB";
 }

@@ -12,6 +12,7 @@
 #include "host/Variant.h"
 
 class TnFisEFDControleBlocoM;
+class TnFisEFDControleCredito;
 
 class TnFisEFDGeradorBlocoM {
  public:
@@ -77,6 +78,8 @@ class TnFisEFDGeradorBlocoM {
   bool GetRegimeCaixa() const;
   TModoGeracao GetModoGeracao() const;
   const TConfigBlocoM& GetConfigBlocoM() const;
+  // Controle de créditos e retidos da execução (carregado para os optantes da EFD).
+  TnFisEFDControleCredito& GetControleCredito();
 
   // Padrão das variantes EFD, que copiam os totais já apurados (tabelas TOTALEFD...):
   // empresa inteira lê a tabela sem sufixo; filial e SCP, a gêmea ...ESTAB.

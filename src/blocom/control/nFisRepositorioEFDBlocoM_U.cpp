@@ -57,6 +57,10 @@ const std::vector<std::unique_ptr<TSCP>>& TnFisRepositorioEFDBlocoM::GetListaApu
   return FControleBlocoM ? FControleBlocoM->FListaSCP : kVazia;
 }
 
+TnFisEFDControleCredito* TnFisRepositorioEFDBlocoM::GetControleCredito() const {
+  return FControleBlocoM ? FControleBlocoM->GetControleCredito() : nullptr;
+}
+
 TnFisProporcaoCreditos* TnFisRepositorioEFDBlocoM::GetProporcaoCredito() const {
   return FControleBlocoM ? FControleBlocoM->GetProporcaoCredito() : nullptr;
 }

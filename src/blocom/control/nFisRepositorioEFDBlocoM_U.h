@@ -25,6 +25,7 @@ class TnFisRepositorioEFDBlocoM {
   TDateTime GetDataInicial() const { return FConfigBlocoM.DataInicial; }
   TDateTime GetDataFinal() const { return FConfigBlocoM.DataFinal; }
   const std::vector<std::unique_ptr<TSCP>>& GetListaApuracaoSCP() const;
+  TnFisEFDControleCredito* GetControleCredito() const;
   TnFisProporcaoCreditos* GetProporcaoCredito() const;
   bool GetDeveProcessarCreditos() const;
   // Mapa da última execução (vazio antes da primeira).

@@ -1,0 +1,171 @@
+#include "credits/nFisEFDCreditosApurados_U.h"
+
+#include <algorithm>
+
+#include "host/FieldMapper.h"
+#include "host/Format.h"
+#include "host/Nutil.h"
+#include "host/Nutildb.h"
+#include "host/Nutilinclusao.h"
+#include "host/OpcaoEFD.h"
+
+namespace {
+
+// Colunas da consulta de créditos apurados (TIPOAPURACAO só vem da EFD: lida à parte).
+struct TMapSaldoCred : TRowMap {
+  PISCO_CAMPO(IMPOSTO);
+  PISCO_CAMPO(DATATOTAL);
+  PISCO_CAMPO(PERAPUCRED);
+  PISCO_CAMPO(ORIGCRED);
+  PISCO_CAMPO(CNPJSUC);
+  PISCO_CAMPO(CODCRED);
+  PISCO_CAMPO(VLCREDAPU);
+  PISCO_CAMPO(VLCREDEXTAPU);
+  PISCO_CAMPO(VLCREDDESCPAANT);
+  PISCO_CAMPO(VLCREDPERPAANT);
+  PISCO_CAMPO(VLCREDDCOMPPAANT);
+  PISCO_CAMPO(VLCREDDESCEFD);
+  PISCO_CAMPO(VLCREDPEREFD);
+  PISCO_CAMPO(VLCREDDCOMPEFD);
+  PISCO_CAMPO(VLCREDTRANS);
+  PISCO_CAMPO(VLCREDOUT);
+};
+
+std::string Aparar(const std::string& s) {
+  const auto ini = s.find_first_not_of(" \t\r\n");
+  if (ini == std::string::npos) return "";
+  return s.substr(ini, s.find_last_not_of(" \t\r\n") - ini + 1);
+}
+
+double Valor(const TFieldRef& f) { return f.IsNull() ? 0.0 : f.AsFloat(); }
+
+}  // namespace
+
+TListaCreditoObj TnFisEFDCreditosApurados::Carregar(TTipoImposto ATipoImposto, bool ASepararPorTipoApuracao) {
+  FSepararPorTipoApuracao = ASepararPorTipoApuracao;
+  FTipoImposto = ATipoImposto;
+  TListaChave<std::unique_ptr<TDadosCreditoObj>> mapa;
+  LstCredApu = &mapa;
+  struct TSoltar {
+    TListaChave<std::unique_ptr<TDadosCreditoObj>>*& p;
+    ~TSoltar() { p = nullptr; }
+  } soltar{LstCredApu};
+
+  ControleOpcaoEFD().Configurar(FConfigBlocoM.CodigoEmpresa, EstabComoInteiro(FConfigBlocoM.CodigoEstab),
+                                FConfigBlocoM.DataInicial);
+  CarregarCreditosApurados(GetSQLCredApurado());
+
+  TListaCreditoObj lista;
+  lista.reserve(mapa.Count());
+  for (auto& [chave, obj] : mapa) lista.push_back(std::move(obj));
+  OrdenarLista(lista);
+  return lista;
+}
+
+std::string TnFisEFDCreditosApurados::GetSQLCredApurado() {
+  FOptanteEFD = ControleOpcaoEFD().GetEhOptanteEFD();
+  return FOptanteEFD ? GetSQLCredApuradoEFD() : GetSQLCredApuradoLucroReal();
+}
+
+std::string TnFisEFDCreditosApurados::GetSQLCredApuradoEFD() const {
+  const std::string tabela =
+      FConfigBlocoM.ModoGeracao == TModoGeracao::mgEmpresa ? "EFDSALDOCOMPCRED" : "EFDSALDOCOMPCREDESTAB";
+  return Format(GetSQLCredApuradoFormat(), {tabela, std::string("DATATOTAL"), GetFilterEstab(),
+                                            std::string("T.TIPOAPURACAO, ")});
+}
+
+std::string TnFisEFDCreditosApurados::GetSQLCredApuradoLucroReal() const {
+  const std::string estab =
+      "and CODIGOESTAB = " + Nutil::ValorParaSQL(int64_t{EstabComoInteiro(FConfigBlocoM.CodigoEstab)});
+  return Format(GetSQLCredApuradoFormat(),
+                {std::string("TOTALLUCROREALCREDSPED"), std::string("DATALCTOFIS"), estab, std::string()});
+}
+
+std::string TnFisEFDCreditosApurados::GetSQLCredApuradoFormat() const {
+  // O filtro do imposto entra antes da formatação: não tem marcadores.
+  return std::string("select T.IMPOSTO, %3:s T.%1:s DATATOTAL, T.CODCRED, T.PERAPUCRED, T.ORIGCRED, T.CNPJSUC, "
+                     "sum(T.VLCREDAPU) VLCREDAPU, sum(T.VLCREDEXTAPU) VLCREDEXTAPU, "
+                     "sum(T.VLCREDDESCPAANT) VLCREDDESCPAANT, sum(T.VLCREDPERPAANT) VLCREDPERPAANT, "
+                     "sum(T.VLCREDDCOMPPAANT) VLCREDDCOMPPAANT, sum(T.VLCREDDESCEFD) VLCREDDESCEFD, "
+                     "sum(T.VLCREDPEREFD) VLCREDPEREFD, sum(T.VLCREDDCOMPEFD) VLCREDDCOMPEFD, "
+                     "sum(T.VLCREDTRANS) VLCREDTRANS, sum(T.VLCREDOUT) VLCREDOUT "
+                     "from %0:s T where T.CODIGOEMPRESA = :pCodigoEmpresa  %2:s ") +
+         GetFiltroImposto() +
+         "and T.%1:s between :pDataIni and :pDataFim "
+         "and PERAPUCRED <= :pDataIni "
+         "group by T.IMPOSTO, %3:s T.%1:s, T.PERAPUCRED, T.CODCRED, T.ORIGCRED, T.CNPJSUC "
+         "order by T.IMPOSTO, T.%1:s, T.PERAPUCRED, T.CODCRED ";
+}
+
+std::string TnFisEFDCreditosApurados::GetFilterEstab() const {
+  if (FConfigBlocoM.ModoGeracao == TModoGeracao::mgEmpresa) return "";
+  return FilterInterval({"CODIGOESTAB"}, Aparar(FConfigBlocoM.CodigoEstab), {tiExInclusao}, true, kFiltroNumero);
+}
+
+std::string TnFisEFDCreditosApurados::GetFiltroImposto() const {
+  if (FTipoImposto != tiPIS && FTipoImposto != tiCOFINS) return "";
+  return "and IMPOSTO = " + Nutil::ValorParaSQL(int64_t{FTipoImposto}) + " ";
+}
+
+TParams TnFisEFDCreditosApurados::GetParams() const {
+  return {TVariant(int64_t{FConfigBlocoM.CodigoEmpresa}), VarDate(FConfigBlocoM.DataInicial),
+          VarDate(FConfigBlocoM.DataFinal)};
+}
+
+void TnFisEFDCreditosApurados::CarregarCreditosApurados(const std::string& ASQL) {
+  auto ds = Nutildb::ExecutarSQL(ASQL, GetParams(), false, false, 10, "", nullptr, true);
+  struct TFechar {
+    std::unique_ptr<TDataSet>& d;
+    ~TFechar() { Nutildb::DestruirSQL(d); }
+  } fechar{ds};
+  TMapSaldoCred m;
+  FieldMapper().MapearFields(*ds, m);
+  TField* tipoApuracao = SepararTipos() ? &ds->FieldByName("TIPOAPURACAO") : nullptr;
+  for (; !ds->Eof(); ds->Next()) {
+    TCamposCredito linha;
+    linha.IMPOSTO = static_cast<int32_t>(m.IMPOSTO.AsInteger());
+    linha.DATATOTAL = m.DATATOTAL.AsDateTime();
+    linha.PERAPUCRED = m.PERAPUCRED.AsDateTime();
+    linha.ORIGCRED = static_cast<int16_t>(m.ORIGCRED.IsNull() ? 0 : m.ORIGCRED.AsInteger());
+    linha.CNPJSUC = m.CNPJSUC.AsString();
+    linha.CODCRED = m.CODCRED.AsString();
+    if (tipoApuracao && !tipoApuracao->IsNull()) linha.TIPOAPURACAO = static_cast<int32_t>(tipoApuracao->AsInteger());
+    linha.VLCREDAPU = Valor(m.VLCREDAPU);
+    linha.VLCREDEXTAPU = Valor(m.VLCREDEXTAPU);
+    linha.VLCREDDESCPAANT = Valor(m.VLCREDDESCPAANT);
+    linha.VLCREDPERPAANT = Valor(m.VLCREDPERPAANT);
+    linha.VLCREDDCOMPPAANT = Valor(m.VLCREDDCOMPPAANT);
+    linha.VLCREDDESCEFD = Valor(m.VLCREDDESCEFD);
+    linha.VLCREDPEREFD = Valor(m.VLCREDPEREFD);
+    linha.VLCREDDCOMPEFD = Valor(m.VLCREDDCOMPEFD);
+    linha.VLCREDTRANS = Valor(m.VLCREDTRANS);
+    linha.VLCREDOUT = Valor(m.VLCREDOUT);
+
+    // Chave sem a data do total: linhas de totais diferentes do mesmo crédito se juntam.
+    std::string chave = std::to_string(linha.IMPOSTO) + "|" + FormatDateTime("yyyymmdd", linha.PERAPUCRED) + "|" +
+                        std::to_string(linha.ORIGCRED) + "|" + linha.CNPJSUC + "|" + linha.CODCRED;
+    if (SepararTipos()) chave += "|" + std::to_string(linha.TIPOAPURACAO);
+    auto* obj = LstCredApu->Procurar(chave);
+    if (!obj) {
+      TCamposCredito cab;
+      cab.IMPOSTO = linha.IMPOSTO;
+      cab.DATATOTAL = linha.DATATOTAL;
+      cab.PERAPUCRED = linha.PERAPUCRED;
+      cab.ORIGCRED = linha.ORIGCRED;
+      cab.CNPJSUC = linha.CNPJSUC;
+      cab.CODCRED = linha.CODCRED;
+      if (SepararTipos()) cab.TIPOAPURACAO = linha.TIPOAPURACAO;
+      obj = LstCredApu->Incluir(chave, std::make_unique<TDadosCreditoObj>(cab));
+    }
+    (*obj)->SomarValores(linha);
+  }
+}
+
+void TnFisEFDCreditosApurados::OrdenarLista(TListaCreditoObj& ALista) {
+  std::stable_sort(ALista.begin(), ALista.end(), [](const auto& a, const auto& b) {
+    if (a->IMPOSTO != b->IMPOSTO) return a->IMPOSTO < b->IMPOSTO;
+    if (int c = CompararDias(a->DATATOTAL, b->DATATOTAL)) return c < 0;
+    if (int c = CompararDias(a->PERAPUCRED, b->PERAPUCRED)) return c < 0;
+    return a->CODCRED < b->CODCRED;
+  });
+}

@@ -1,0 +1,309 @@
+// Compensação de créditos (ordem, disponibilidade, repartição pelos M100/M500) e de retidos
+// (incidência, validação da origem, forma de controle e a fase da proporção).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "credits/CreditosFixture.h"
+#include "host/ControlesFiscais.h"
+#include "host/DateTime.h"
+#include "host/Erros.h"
+#include "host/OpcaoEFD.h"
+#include "host/Servicos.h"
+
+namespace {
+class CompensacaoCreditos : public TCreditosTeste {
+ protected:
+  // Códigos dos créditos da lista ordenada, com o período (mês) e a alíquota.
+  static std::vector<std::string> Ordem(const std::vector<TDadosCreditoObj*>& AL) {
+    std::vector<std::string> r;
+    for (const auto* c : AL) r.push_back(c->CODCRED.substr(7) + "/" + FormatDateTime("mm", c->PERAPUCRED) + "/" + std::to_string(c->ALIQIMPOSTO).substr(0, 4));
+    return r;
+  }
+};
+}  // namespace
+
+TEST_P(CompensacaoCreditos, TresFormasDeOrdenar) {
+  Opcao();
+  TabelaOrdem(0);
+  OrdemTipo(1, "4.3.06.101", 100);
+  OrdemTipo(2, "4.3.06.201", 100);
+  OrdemAliq(1, 1, 0.65, 3);   // no tipo 101, a alíquota 0,65 vem antes da 1,65
+  OrdemAliq(1, 2, 1.65, 7.6);
+  auto cc = Controle();
+  cc->CarregarCreditosPeriodo();
+  cc->InserirCredito(Credito(15, "4.3.06.201", "2023-06-01", 1.65, 10));  // A
+  cc->InserirCredito(Credito(15, "4.3.06.101", "2023-09-01", 1.65, 10));  // B
+  cc->InserirCredito(Credito(15, "4.3.06.201", "2023-09-01", 1.65, 10));  // C
+  cc->InserirCredito(Credito(15, "4.3.06.101", "2023-03-01", 1.65, 10));  // D
+  cc->InserirCredito(Credito(15, "4.3.06.101", "2023-09-01", 0.65, 10));  // E
+  cc->InserirCredito(Credito(16, "4.3.06.101", "2023-01-01", 7.6, 10));   // outro tributo
+  cc->InserirCredito(Credito(15, "4.3.06.301", "2023-01-01", 1.65, 10));  // tipo fora da tabela
+
+  struct Caso {
+    int Forma, OrdemCompCred;
+    std::vector<std::string> Esperado;
+  };
+  const std::vector<Caso> casos{
+      {0, 1, {"101/03/1.65", "201/06/1.65", "101/09/0.65", "101/09/1.65", "201/09/1.65"}},
+      {0, 2, {"101/09/0.65", "101/09/1.65", "201/09/1.65", "201/06/1.65", "101/03/1.65"}},
+      {1, 1, {"101/03/1.65", "101/09/0.65", "101/09/1.65", "201/06/1.65", "201/09/1.65"}},
+      {1, 2, {"101/09/0.65", "101/09/1.65", "101/03/1.65", "201/09/1.65", "201/06/1.65"}}};
+  for (const Caso& c : casos) {
+    SCOPED_TRACE("forma " + std::to_string(c.Forma) + " ordem " + std::to_string(c.OrdemCompCred));
+    Banco().Executar("UPDATE EFDORDEMCOMPCRED SET FORMACOMPENSACAO = " + std::to_string(c.Forma));
+    MudarOpcao("ORDEMCOMPCREDEFD", std::to_string(c.OrdemCompCred));
+    ControleOpcaoEFD().Configurar(1, 1, ISOParaData("2024-01-01"));
+    EXPECT_EQ(Ordem(cc->MontarListaCredDispOrdenada(15, false)), c.Esperado);
+  }
+  // Sem linha da tabela de compensação a forma é separada.
+  Banco().Executar("DELETE FROM EFDORDEMCOMPCRED");
+  EXPECT_EQ(cc->FormaCompensacao(), fcSeparado);
+  // Incluir todos: o tipo fora da tabela entra no fim (ordem 99), mas sem percentual nada dele
+  // está disponível.
+  const auto todos = cc->MontarListaCredDispOrdenada(15, true);
+  ASSERT_EQ(todos.size(), 6u);
+  EXPECT_EQ(todos.back()->CODCRED, "4.3.06.301");
+  EXPECT_EQ(cc->GetOrdemCred("4.3.06.301"), 99);
+  EXPECT_DOUBLE_EQ(cc->CompensarCredito(*todos.back(), 5), 0);
+  EXPECT_DOUBLE_EQ(todos.back()->VLCREDDESCEFD, 0);
+}
+
+TEST_P(CompensacaoCreditos, CreditoAgroDePeriodoAnteriorSoComAOpcao) {
+  Opcao();
+  TabelaOrdem(0);
+  OrdemTipo(1, "4.3.06.106", 100);
+  OrdemTipo(2, "4.3.06.206", 100);
+  auto cc = Controle();
+  cc->CarregarCreditosPeriodo();
+  cc->InserirCredito(Credito(15, "4.3.06.106", "2023-12-01", 1.65, 10));  // anterior
+  cc->InserirCredito(Credito(15, "4.3.06.206", "2024-01-01", 1.65, 10));  // do período
+  EXPECT_EQ(Ordem(cc->MontarListaCredDispOrdenada(15, false)), (std::vector<std::string>{"206/01/1.65"}));
+  MudarOpcao("INDCREDAGRO", "1");
+  ControleOpcaoEFD().Configurar(1, 1, ISOParaData("2024-01-01"));
+  EXPECT_EQ(Ordem(cc->MontarListaCredDispOrdenada(15, false)),
+            (std::vector<std::string>{"106/12/1.65", "206/01/1.65"}));
+}
+
+TEST_P(CompensacaoCreditos, PercentualPorAliquotaDe50Sobre1000) {
+  Opcao();
+  TabelaOrdem(0);
+  OrdemTipo(1, "4.3.06.101", 100);
+  OrdemAliq(1, 1, 1.65, 7.6);
+  PercentAliq(1, 1, "2023-01-01", "2023-12-31", 50);
+  struct Caso {
+    double DescPaAnt, PerPaAnt, DCompEfd;
+    bool Oferecido;
+    double Disponivel;
+  };
+  for (const Caso& c : {Caso{0, 0, 0, true, 500}, Caso{300, 50, 20, true, 130}, Caso{499.99, 0, 0, true, 0.01},
+                        Caso{500, 0, 0, false, 0}}) {
+    SCOPED_TRACE(c.DescPaAnt);
+    auto cc = Controle();
+    cc->CarregarCreditosPeriodo();
+    TDadosCredito cr = Credito(15, "4.3.06.101", "2023-06-01", 1.65, 1000);
+    cr.VLCREDDESCPAANT = c.DescPaAnt;
+    cr.VLCREDPERPAANT = c.PerPaAnt;
+    cr.VLCREDDCOMPEFD = c.DCompEfd;
+    cc->InserirCredito(cr);
+    const auto lista = cc->MontarListaCredDispOrdenada(15, false);
+    ASSERT_EQ(lista.size(), c.Oferecido ? 1u : 0u);
+    if (!c.Oferecido) continue;
+    EXPECT_NEAR(cc->CalcularCreditoDisponivel(*lista[0]), c.Disponivel, 1e-9);
+    EXPECT_NEAR(cc->CompensarCredito(*lista[0], 10000), c.Disponivel, 1e-9);
+    EXPECT_NEAR(lista[0]->VLCREDDESCEFD, c.Disponivel, 1e-9);
+  }
+  // Fora do intervalo de datas do percentual vale o percentual do tipo sobre o saldo final.
+  Banco().Executar("UPDATE EFDORDEMCOMPCREDPERCENT SET PERCENTCOMP = 80");
+  auto cc = Controle();
+  cc->CarregarCreditosPeriodo();
+  cc->InserirCredito(Credito(15, "4.3.06.101", "2024-01-01", 1.65, 1000));
+  const auto lista = cc->MontarListaCredDispOrdenada(15, false);
+  ASSERT_EQ(lista.size(), 1u);
+  EXPECT_DOUBLE_EQ(cc->CalcularCreditoDisponivel(*lista[0]), 800);
+}
+
+TEST_P(CompensacaoCreditos, UsoRepartidoPelosRegistrosEmOrdemDeTexto) {
+  Opcao();
+  TabelaOrdem(0);
+  OrdemTipo(1, "4.3.06.101", 100);
+  struct Caso {
+    double Base1, Base2, Usar;
+    double Desc1, Desc2;  // desconto de cada registro, na ordem de inclusão
+  };
+  // 150 sobre disponíveis de 100 e 100; bases 20 e 100 (alíquota 10): a de 100 vem antes em texto.
+  for (const Caso& c : {Caso{1000, 1000, 150, 100, 50}, Caso{20, 100, 5, 0, 5}, Caso{20, 100, 11, 1, 10},
+                        Caso{1000, 1000, 250, 100, 100}}) {
+    SCOPED_TRACE(c.Usar);
+    auto cc = Controle();
+    cc->CarregarCreditosPeriodo();
+    auto r1 = RegistroCredito(c.Base1, 10);
+    auto r2 = RegistroCredito(c.Base2, 10);
+    const double total = (c.Base1 + c.Base2) / 10 + 50;
+    cc->InserirCredito(Credito(15, "4.3.06.101", "2024-01-01", 10, total / 2, r1.get()));
+    cc->InserirCredito(Credito(15, "4.3.06.101", "2024-01-01", 10, total / 2, r2.get()));
+    auto& credito = *cc->MontarListaCredDispOrdenada(15, false).at(0);
+    EXPECT_DOUBLE_EQ(cc->CompensarCredito(credito, c.Usar), c.Usar);
+    EXPECT_DOUBLE_EQ(r1->FVL_CRED_DESC, c.Desc1);
+    EXPECT_DOUBLE_EQ(r2->FVL_CRED_DESC, c.Desc2);
+    EXPECT_DOUBLE_EQ(credito.VLCREDDESCEFD, c.Usar);  // a linha guarda o valor inteiro
+  }
+}
+
+TEST_P(CompensacaoCreditos, CreditoForaDoLivro) {
+  Opcao();
+  auto cc = Controle();
+  TDadosCreditoObj estranho(Credito(15, "4.3.06.101", "2024-01-01", 1.65, 100));
+  EXPECT_DOUBLE_EQ(cc->CompensarCredito(estranho, 10), 0);
+  Host().Servicos().SetUsoInterno(true);
+  try {
+    cc->CompensarCredito(estranho, 10);
+    FAIL() << "em uso interno devia falhar";
+  } catch (const EPisco& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "TnFisEFDControleCredito.CompensarCredito:: O crédito 15|0|20240101|20240101|1||4.3.06.101|1.65 está "
+              "tentando compensar porém não foi incluído na lista de créditos do perído!");
+  }
+  Host().Servicos().SetUsoInterno(false);
+}
+
+TEST_P(CompensacaoCreditos, TabelaDeOrdemComTipoRepetidoFalha) {
+  Opcao();
+  OrdemTipo(1, "4.3.06.101", 100);
+  OrdemTipo(2, "4.3.06.101", 50);
+  auto cc = Controle();
+  EXPECT_THROW(cc->CarregarCreditosPeriodo(), EChaveDuplicada);
+}
+
+// ------------------------------------------------------------------ retidos
+
+namespace {
+class CompensacaoRetidos : public TCreditosTeste {
+ protected:
+  TDadosRetido Retido(const std::string& APrRecRet, const std::string& ATipo, double AValor,
+                      const std::string& ADataTotal = "2024-01-01") {
+    TDadosRetido r;
+    r.IMPOSTO = 15;
+    r.INDNATRET = 1;
+    r.PRRECRET = ISOParaData(APrRecRet);
+    r.DATATOTAL = ISOParaData(ADataTotal);
+    r.TIPODEBITO = ATipo;
+    r.VLRETAPU = AValor;
+    return r;
+  }
+  const TDadosRetido& Linha(TnFisEFDControleCredito& cc, const TDadosRetido& r) {
+    const TDadosRetido* l = cc.GetLstCredRetido().Procurar(TnFisEFDControleCredito::GetChave(r));
+    if (!l) throw EPisco("linha não encontrada");
+    return *l;
+  }
+};
+}  // namespace
+
+TEST_P(CompensacaoRetidos, IncidenciaEValidacaoDaOrigem) {
+  struct Caso {
+    std::string Opcoes;
+    double RetNC, RetCum, Ded1, Ded2;
+  };
+  // Contribuição: 100 não cumulativa, 50 cumulativa. Retidos: 30 (débito 01) e 40 (débito 51).
+  const std::vector<Caso> casos{
+      {"INCTRIBUTARIA=1", 70, 0, 30, 40},
+      {"INCTRIBUTARIA=2", 0, 50, 30, 20},
+      {"INCTRIBUTARIA=3|VALIDARORIGEMCOMPRET=0", 20, 50, 30, 40},
+      {"INCTRIBUTARIA=3|VALIDARORIGEMCOMPRET=1", 30, 40, 30, 40},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.Opcoes);
+    Banco().Executar("DELETE FROM OPCAOEFD");
+    Banco().Executar("DELETE FROM OPCAOEFDCOMPL");
+    Opcao(c.Opcoes);
+    auto cc = Controle();
+    const TDadosRetido a = Retido("2023-11-01", "4.3.05.01", 30), b = Retido("2023-12-01", "4.3.05.51", 40);
+    cc->InserirCredRetido(b);
+    cc->InserirCredRetido(a);
+    auto m200 = RegistroContrib(100, 50);
+    cc->CompensarRetido(*m200, 15);
+    EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, c.RetNC);
+    EXPECT_DOUBLE_EQ(m200->FVL_RET_CUM, c.RetCum);
+    EXPECT_DOUBLE_EQ(Linha(*cc, a).VLRETDED, c.Ded1);
+    EXPECT_DOUBLE_EQ(Linha(*cc, b).VLRETDED, c.Ded2);
+    // COFINS não tem linhas: nada muda.
+    auto m600 = RegistroContrib(100, 50);
+    cc->CompensarRetido(*m600, 16);
+    EXPECT_DOUBLE_EQ(m600->FVL_RET_NC + m600->FVL_RET_CUM, 0);
+  }
+}
+
+TEST_P(CompensacaoRetidos, FormaDeControle2NaoDeduzOTrazidoMasLevaODiferimento) {
+  for (int forma : {1, 2}) {
+    SCOPED_TRACE(forma);
+    Banco().Executar("DELETE FROM OPCAOEFD");
+    Banco().Executar("DELETE FROM OPCAOEFDCOMPL");
+    Opcao("INCTRIBUTARIA=1|FORMACONTROLERETIDOS=" + std::to_string(forma));
+    auto cc = Controle();
+    TDadosRetido trazido = Retido("2023-10-01", "4.3.05.01", 30, "2023-12-01");
+    trazido.VLDIFERIDOAPU = 4;
+    trazido.VLDIFERIRAPU = 6;
+    const TDadosRetido doPeriodo = Retido("2024-01-10", "4.3.05.01", 20);
+    cc->InserirCredRetido(trazido);
+    cc->InserirCredRetido(doPeriodo);
+    auto m200 = RegistroContrib(100, 0);
+    cc->CompensarRetido(*m200, 15);
+    EXPECT_DOUBLE_EQ(m200->FVL_DIFERIDO_CUM, 4);
+    EXPECT_DOUBLE_EQ(m200->FVL_DIFERIR_CUM, 6);
+    EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, forma == 2 ? 20 : 50);
+    EXPECT_DOUBLE_EQ(Linha(*cc, trazido).VLRETDED, forma == 2 ? 0 : 30);
+  }
+}
+
+TEST_P(CompensacaoRetidos, FaseDaProporcao) {
+  Opcao("INCTRIBUTARIA=1");
+  auto cc = Controle();
+  // R = 100 × 10% = 10 da contribuição não cumulativa não pode ser abatido por retido.
+  const TDadosRetido l1 = Retido("2023-10-01", "4.3.05.01", 10), l2 = Retido("2023-10-02", "4.3.05.01", 10),
+                     l3 = Retido("2023-10-03", "4.3.05.01", 10), l4 = Retido("2023-10-04", "4.3.05.01", 15);
+  for (const auto& l : {l1, l2, l3, l4}) cc->InserirCredRetido(l);
+  auto m200 = RegistroContrib(100, 0, 100);
+  ASSERT_DOUBLE_EQ(m200->GetRecNaoCompRet(), 10);
+  cc->CompensarRetido(*m200, 15);
+  // Cada linha deduz a parte proporcional a 45 - 10; o saldo que fica soma exatamente R, e a
+  // maior linha absorve o centavo do arredondamento (2,22 × 3 + 3,33 = 9,99).
+  EXPECT_NEAR(Linha(*cc, l1).VLRETDED, 10 - 10 * 10.0 / 45, 1e-9);
+  EXPECT_DOUBLE_EQ(Linha(*cc, l1).SLDRET(), 2.22);
+  EXPECT_DOUBLE_EQ(Linha(*cc, l4).SLDRET(), 3.34);
+  double saldo = 0;
+  for (const auto& [k, l] : cc->GetLstCredRetido()) saldo += l.SLDRET();
+  EXPECT_NEAR(saldo, 10, 1e-9);
+  EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, 45);
+}
+
+TEST_P(CompensacaoRetidos, ProporcaoComDivisorZeroNaoReparteNemAbate) {
+  Opcao("INCTRIBUTARIA=1");
+  auto cc = Controle();
+  const TDadosRetido l1 = Retido("2023-10-01", "4.3.05.01", 30);
+  cc->InserirCredRetido(l1);
+  // R > 0, mas a contribuição não cumulativa já foi toda abatida: T = 0.
+  auto m200 = RegistroContrib(100, 0, 100);
+  m200->FVL_OUT_DED_NC = 100;
+  cc->CompensarRetido(*m200, 15);
+  EXPECT_FALSE(std::isnan(Linha(*cc, l1).VLRETDED));
+  EXPECT_DOUBLE_EQ(Linha(*cc, l1).VLRETDED, 0);
+  EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, 0);
+}
+
+TEST_P(CompensacaoRetidos, ListaOrdenadaPeloPeriodoDaRetencao) {
+  Opcao();
+  auto cc = Controle();
+  cc->InserirCredRetido(Retido("2023-12-01", "4.3.05.01", 1));
+  cc->InserirCredRetido(Retido("2023-10-01", "4.3.05.01", 2));
+  TDadosRetido cofins = Retido("2023-09-01", "4.3.05.01", 3);
+  cofins.IMPOSTO = 16;
+  cc->InserirCredRetido(cofins);
+  cc->InserirCredRetido(Retido("2023-12-01", "4.3.05.01", 5));  // mesma chave: soma
+  const auto& l = cc->MontarListaRetidoOrdenada(15);
+  ASSERT_EQ(l.size(), 2u);
+  EXPECT_DOUBLE_EQ(l[0].VLRETAPU, 2);
+  EXPECT_DOUBLE_EQ(l[1].VLRETAPU, 6);
+}
+
+PISCO_INSTANCIAR_BANCOS(CompensacaoCreditos);
+PISCO_INSTANCIAR_BANCOS(CompensacaoRetidos);

@@ -1,0 +1,173 @@
+// Carregadores dos créditos e retidos já apurados (EFD, lucro real, lucro presumido) e os
+// valores derivados das linhas.
+#include <gtest/gtest.h>
+
+#include "credits/CreditosFixture.h"
+#include "credits/nFisEFDCreditosApuradosRet_U.h"
+#include "credits/nFisEFDCreditosApurados_U.h"
+#include "host/DateTime.h"
+#include "host/OpcaoEFD.h"
+#include "host/Servicos.h"
+
+TEST(LinhasDeCredito, ValoresDerivados) {
+  TDadosCredito zero;
+  EXPECT_EQ(zero.VLTOTCREDAPU(), 0);
+  EXPECT_EQ(zero.SDCREDDISPEFD(), 0);
+  EXPECT_EQ(zero.SLDCREDFIM(), 0);
+  TDadosCredito c;
+  c.VLCREDAPU = 10.005;  // o saldo de crédito não arredonda
+  EXPECT_DOUBLE_EQ(c.SLDCREDFIM(), 10.005);
+  c.VLCREDEXTAPU = 5;
+  c.VLCREDDESCPAANT = 1;
+  c.VLCREDPERPAANT = 2;
+  c.VLCREDDCOMPPAANT = 3;
+  c.VLCREDDESCEFD = 0.5;
+  c.VLCREDTRANS = 0.25;
+  c.VLCREDOUT = 0.125;
+  EXPECT_DOUBLE_EQ(c.VLTOTCREDAPU(), 15.005);
+  EXPECT_DOUBLE_EQ(c.SDCREDDISPEFD(), 9.005);
+  EXPECT_DOUBLE_EQ(c.SLDCREDFIM(), 9.005 - 0.875);
+  TDadosRetido r;
+  r.VLRETAPU = 10.005;  // o saldo de retido sempre tem centavos inteiros
+  EXPECT_DOUBLE_EQ(r.SLDRET(), 10.01);
+  r.VLRETAPU = 0.3;
+  r.VLRETDED = 0.1;
+  r.VLRETPER = 0.1;
+  EXPECT_DOUBLE_EQ(r.SLDRET(), 0.1);
+}
+
+namespace {
+class CreditosApurados : public TCreditosTeste {
+ protected:
+  TnFisEFDCreditosApurados Loader(TModoGeracao AModo, const std::string& AEstab) {
+    TnFisEFDCreditosApurados l;
+    l.FConfigBlocoM = Config(AModo, AEstab);
+    return l;
+  }
+};
+}  // namespace
+
+TEST_P(CreditosApurados, EFDJuntaDatasDoPeriodoESeparaTipos) {
+  Opcao();
+  TSaldoCred s;
+  s.Apu = 100;
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-15", s, 1, -1, 100);
+  s.Apu = 50;
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", s, 1, -1, 50);
+  s.TipoApuracao = 62;
+  s.Apu = 7;
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-20", s, 1, -1, 7);
+  TSaldoCred cofins = s;
+  cofins.Imposto = 16;
+  cofins.Apu = 3;
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-20", cofins, 1, -1, 3);
+  TSaldoCred futuro = s;  // apurado depois do início do período: não entra
+  futuro.PerApu = "2024-01-02";
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", futuro, 1, -1, 1);
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2023-12-01", s, 1, -1, 1);  // outro total
+
+  auto loader = Loader(TModoGeracao::mgEmpresa, "");
+  struct Caso {
+    TTipoImposto Imposto;
+    bool Separar;
+    std::vector<double> Valores;
+  };
+  for (const Caso& c : {Caso{tiTodos, true, {150, 7, 3}}, Caso{tiTodos, false, {157, 3}}, Caso{tiPIS, true, {150, 7}},
+                        Caso{tiCOFINS, false, {3}}}) {
+    SCOPED_TRACE(std::to_string(c.Imposto) + (c.Separar ? " separado" : ""));
+    const auto lista = loader.Carregar(c.Imposto, c.Separar);
+    std::vector<double> valores;
+    for (const auto& l : lista) valores.push_back(l->VLCREDAPU);
+    EXPECT_EQ(valores, c.Valores);
+    ASSERT_FALSE(lista.empty());
+    if (c.Imposto != tiCOFINS) {
+      EXPECT_DOUBLE_EQ(lista[0]->DATATOTAL, ISOParaData("2024-01-01"));
+    }
+    if (c.Separar && c.Imposto != tiCOFINS) {
+      EXPECT_EQ(lista[1]->TIPOAPURACAO, 62);
+    }
+  }
+}
+
+TEST_P(CreditosApurados, LucroRealLeOsTotaisDoEstabelecimento) {
+  // Sem opção da EFD: totais do lucro real; texto que não é número filtra o estabelecimento 1.
+  TSaldoCred s;
+  s.Apu = 20;
+  SaldoCred("TOTALLUCROREALCREDSPED", "DATALCTOFIS", "2024-01-31", s, 1);
+  s.Apu = 99;
+  SaldoCred("TOTALLUCROREALCREDSPED", "DATALCTOFIS", "2024-01-31", s, 2);
+  for (const std::string estab : {"1-2", "1"}) {
+    auto loader = Loader(TModoGeracao::mgFilial, estab);
+    const auto lista = loader.Carregar(tiTodos, true);
+    ASSERT_EQ(lista.size(), 1u);
+    EXPECT_DOUBLE_EQ(lista[0]->VLCREDAPU, 20);
+    EXPECT_EQ(lista[0]->TIPOAPURACAO, 0);
+  }
+}
+
+TEST_P(CreditosApurados, RetidosPorRegime) {
+  TSaldoRet r;
+  r.Apu = 10;
+  r.Diferido = 2;
+  r.Diferir = 1;
+  TSaldoRet r2 = r;
+  r2.PrRecRet = "2023-10-01";
+  r2.Apu = 5;
+
+  TnFisEFDCreditosApuradosRet loader;
+  loader.FConfigBlocoM = Config(TModoGeracao::mgFilial, "1");
+  // Presumido (sem EFD nem lucro real): débito fixo do regime cumulativo.
+  SaldoRet("TOTALLUCROPRESRETIDO", "DATALCTOFIS", "2024-01-31", r);
+  auto lista = loader.Carregar(tiTodos);
+  ASSERT_EQ(lista.size(), 1u);
+  EXPECT_EQ(lista[0].TIPODEBITO, "4.3.05.51");
+  EXPECT_DOUBLE_EQ(lista[0].VLDIFERIDOAPU, 0);
+
+  // Lucro real.
+  Linha("OPCAOLUCROREAL").I("CODIGOEMPRESA", 1).D("DATAOPCAO", "2023-01-01").I("APURALUCROREAL", 1).Gravar();
+  Host().Servicos().LimparCaches();
+  r.TipoDebito = "4.3.05.01";
+  SaldoRet("TOTALLUCROREALRETIDOSPED", "DATALCTOFIS", "2024-01-31", r);
+  lista = loader.Carregar(tiPIS);
+  ASSERT_EQ(lista.size(), 1u);
+  EXPECT_EQ(lista[0].TIPODEBITO, "4.3.05.01");
+
+  // EFD: duas linhas do mesmo retido no mesmo total se somam, com os diferimentos.
+  Opcao();
+  SaldoRet("EFDSALDORETIDOESTAB", "DATATOTAL", "2024-01-31", r);
+  SaldoRet("EFDSALDORETIDOESTAB", "DATATOTAL", "2024-01-31", r);
+  SaldoRet("EFDSALDORETIDOESTAB", "DATATOTAL", "2024-01-31", r2);
+  SaldoRet("EFDSALDORETIDOESTAB", "DATATOTAL", "2024-01-31", r2, 2);
+  lista = loader.Carregar(tiPIS);
+  ASSERT_EQ(lista.size(), 2u);
+  EXPECT_DOUBLE_EQ(lista[0].VLRETAPU, 5);  // período de retenção mais antigo primeiro
+  EXPECT_DOUBLE_EQ(lista[1].VLRETAPU, 20);
+  EXPECT_DOUBLE_EQ(lista[1].VLDIFERIDOAPU, 4);
+  EXPECT_DOUBLE_EQ(lista[1].VLDIFERIRAPU, 2);
+  EXPECT_TRUE(loader.Carregar(tiCOFINS).empty());
+
+  // Forma de controle 2: o período anterior inteiro.
+  const TParams p = loader.GetParams(2);
+  ASSERT_EQ(p.size(), 3u);
+  EXPECT_EQ(VarToDateTime(p[1]), ISOParaData("2023-12-01"));
+  EXPECT_EQ(VarToDateTime(p[2]), ISOParaData("2023-12-31"));
+}
+
+TEST_P(CreditosApurados, CargaDoControlePeloContexto) {
+  Opcao();
+  TSaldoCred s;
+  s.Apu = 30;
+  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", s, 1, -1, 30);
+  TSaldoRet r;
+  r.Apu = 10;
+  SaldoRet("EFDSALDORETIDOESTAB", "DATATOTAL", "2024-01-01", r);
+  auto cc = Controle(TModoGeracao::mgFilial, "1");
+  const auto creditos = cc->CarregarCreditosApurados();
+  ASSERT_EQ(creditos.size(), 1u);
+  EXPECT_DOUBLE_EQ(creditos[0]->VLCREDAPU, 30);
+  const auto retidos = cc->CarregarRetidosApurados();
+  ASSERT_EQ(retidos.size(), 1u);
+  EXPECT_DOUBLE_EQ(retidos[0].SLDRET(), 10);
+}
+
+PISCO_INSTANCIAR_BANCOS(CreditosApurados);

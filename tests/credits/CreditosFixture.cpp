@@ -1,0 +1,169 @@
+#include "credits/CreditosFixture.h"
+
+#include "host/DateTime.h"
+#include "host/OpcaoEFD.h"
+#include "host/Servicos.h"
+
+void TLinhaTabela::Gravar() {
+  std::string colunas, marcas;
+  for (size_t i = 0; i < FColunas.size(); ++i) {
+    colunas += (i ? ", " : "") + FColunas[i];
+    marcas += (i ? ", :P" : ":P") + std::to_string(i);
+  }
+  FBanco.Executar("INSERT INTO " + FTabela + " (" + colunas + ") VALUES (" + marcas + ")", FValores);
+}
+
+void TCreditosTeste::SetUp() {
+  TServicosTeste::SetUp();
+  if (IsSkipped() || HasFatalFailure()) return;
+  Estab(1, 1, false);
+  Estab(1, 2, false);
+}
+
+void TCreditosTeste::Opcao(const std::string& AExtras) {
+  OpcaoEFD(1, 1, "2023-01-01", 2, "OPTANTEEFD=1|CODTABCOMPCRED=1" + (AExtras.empty() ? "" : "|" + AExtras));
+}
+
+void TCreditosTeste::MudarOpcao(const std::string& AColuna, const std::string& AValor) {
+  Banco().Executar("UPDATE OPCAOEFDCOMPL SET " + AColuna + " = " + AValor + " WHERE CODIGOEMPRESA = 1");
+  Host().Servicos().LimparCaches();
+}
+
+TConfigBlocoM TCreditosTeste::Config(TModoGeracao AModo, const std::string& AEstab) const {
+  TConfigBlocoM c;
+  c.CodigoEmpresa = 1;
+  c.CodigoEstab = AEstab;
+  c.CodigoEstabExtraApuracao = AEstab;
+  CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
+  c.ModoGeracao = AModo;
+  return c;
+}
+
+std::unique_ptr<TnFisEFDControleCredito> TCreditosTeste::Controle(TModoGeracao AModo, const std::string& AEstab) {
+  auto cc = std::make_unique<TnFisEFDControleCredito>();
+  const TConfigBlocoM c = Config(AModo, AEstab);
+  ControleOpcaoEFD().Configurar(1, EstabComoInteiro(AEstab), c.DataInicial);
+  cc->SetConfigBlocoM(c);
+  return cc;
+}
+
+void TCreditosTeste::TabelaOrdem(int AForma) {
+  Linha("EFDORDEMCOMPCRED").I("CODTABSPEDCOMPCRED", 1).T("DESCRICAO", "TESTE").I("FORMACOMPENSACAO", AForma).Gravar();
+}
+
+void TCreditosTeste::OrdemTipo(int AChave, const std::string& ACodigo, double APercentual) {
+  Linha("EFDORDEMCOMPCREDPERCENT")
+      .I("CODTABSPEDCOMPCRED", 1)
+      .I("CODTABSPEDCOMPCREDPERCENT", AChave)
+      .T("CODIGOTABSPED", ACodigo)
+      .V("PERCENTCOMP", APercentual)
+      .Gravar();
+}
+
+void TCreditosTeste::OrdemAliq(int AChave, int AOrdem, double AAliqPIS, double AAliqCOFINS) {
+  Linha("EFDORDEMCOMPCREDALIQ")
+      .I("CODTABSPEDCOMPCRED", 1)
+      .I("CODTABSPEDCOMPCREDPERCENT", AChave)
+      .I("ORDEM", AOrdem)
+      .V("ALIQPIS", AAliqPIS)
+      .V("ALIQCOFINS", AAliqCOFINS)
+      .Gravar();
+}
+
+void TCreditosTeste::PercentAliq(int AChave, int AOrdem, const std::string& AIni, const std::string& AFim,
+                                 double APercentual) {
+  Linha("EFDORDEMCOMPCREDALIQPER")
+      .I("CODTABSPEDCOMPCRED", 1)
+      .I("CODTABSPEDCOMPCREDPERCENT", AChave)
+      .I("ORDEM", AOrdem)
+      .D("DATAINICIAL", AIni)
+      .D("DATAFINAL", AFim)
+      .V("PERCENTUAL", APercentual)
+      .Gravar();
+}
+
+void TCreditosTeste::SaldoCred(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
+                               const TSaldoCred& s, int AEstab, int ATipoCred, double ASldFim) {
+  auto l = Linha(ATabela);
+  l.I("CODIGOEMPRESA", 1).D(AColunaData, AData).I("SEQ", ++FSeq).I("IMPOSTO", s.Imposto);
+  if (ATabela != "EFDSALDOCOMPCRED") l.I("CODIGOESTAB", AEstab);
+  if (ATabela != "TOTALLUCROREALCREDSPED") l.I("TIPOAPURACAO", s.TipoApuracao);
+  if (ATipoCred >= 0) l.I("TIPOCREDSPED", ATipoCred);
+  if (ASldFim >= 0) l.V("SLDCREDFIM", ASldFim);
+  if (!s.CNPJSuc.empty()) l.T("CNPJSUC", s.CNPJSuc);
+  l.D("PERAPUCRED", s.PerApu)
+      .I("ORIGCRED", s.OrigCred)
+      .T("CODCRED", s.CodCred)
+      .V("ALIQIMPOSTO", s.Aliq)
+      .V("VLCREDAPU", s.Apu)
+      .V("VLCREDEXTAPU", 0)
+      .V("VLCREDDESCPAANT", s.DescPaAnt)
+      .V("VLCREDPERPAANT", s.PerPaAnt)
+      .V("VLCREDDCOMPPAANT", s.DCompPaAnt)
+      .V("VLCREDDESCEFD", s.DescEfd)
+      .V("VLCREDPEREFD", s.PerEfd)
+      .V("VLCREDDCOMPEFD", s.DCompEfd)
+      .V("VLCREDTRANS", 0)
+      .V("VLCREDOUT", 0)
+      .Gravar();
+}
+
+void TCreditosTeste::SaldoRet(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
+                              const TSaldoRet& s, int AEstab) {
+  auto l = Linha(ATabela);
+  l.I("CODIGOEMPRESA", 1).D(AColunaData, AData).I("SEQ", ++FSeq).I("IMPOSTO", s.Imposto);
+  if (ATabela != "EFDSALDORETIDO") l.I("CODIGOESTAB", AEstab);
+  if (ATabela != "TOTALLUCROPRESRETIDO") l.T("TIPODEBITO", s.TipoDebito);
+  if (ATabela == "EFDSALDORETIDO" || ATabela == "EFDSALDORETIDOESTAB")
+    l.V("VLDIFERIDOAPU", s.Diferido).V("VLDIFERIRAPU", s.Diferir);
+  l.I("INDNATRET", s.IndNatRet)
+      .D("PRRECRET", s.PrRecRet)
+      .V("VLRETAPU", s.Apu)
+      .V("VLRETDED", s.Ded)
+      .V("VLRETPER", s.Per)
+      .V("VLRETDCOMP", s.DComp)
+      .V("SLDRET", s.Apu - s.Ded - s.Per - s.DComp)
+      .Gravar();
+}
+
+TDadosCredito TCreditosTeste::Credito(int AImposto, const std::string& ACodigo, const std::string& APerApu,
+                                      double AAliq, double AValor, TM100_500CreditoImposto* ARegistro) {
+  TDadosCredito c;
+  c.IMPOSTO = AImposto;
+  c.ORIGCRED = 1;
+  c.DATATOTAL = ISOParaData("2024-01-01");
+  c.PERAPUCRED = ISOParaData(APerApu);
+  c.CODCRED = ACodigo;
+  c.ALIQIMPOSTO = AAliq;
+  c.VLCREDAPU = AValor;
+  c.RegM100_500 = ARegistro;
+  return c;
+}
+
+std::unique_ptr<TM100_500CreditoImposto> TCreditosTeste::RegistroCredito(double ABase, double AAliq) {
+  auto r = std::make_unique<TM100_500CreditoImposto>();
+  r->FCOD_CRED = "101";
+  r->FALIQ = AAliq;
+  auto det = std::make_unique<TM105_505DetalheBCCredito>();
+  det->FCST = 52;
+  det->FVL_BC = ABase;
+  r->FM105_505List.Add("00001", std::move(det));
+  return r;
+}
+
+std::unique_ptr<TM200_600ConsolidContribImposto> TCreditosTeste::RegistroContrib(double AContNC, double AContCum,
+                                                                                double ABaseNaoCompRet) {
+  auto m = std::make_unique<TM200_600ConsolidContribImposto>(nullptr);
+  auto nc = std::make_unique<TM210_610DetalheContrib>();
+  nc->FCOD_CONT = "01";
+  nc->FALIQ = 10;
+  nc->FVL_BC_CONT = AContNC * 10;
+  nc->FVlBctNCompRet = ABaseNaoCompRet;
+  m->FM210_610List.Add("00001", std::move(nc));
+  auto cum = std::make_unique<TM210_610DetalheContrib>();
+  cum->FCOD_CONT = "51";
+  cum->FALIQ = 10;
+  cum->FVL_BC_CONT = AContCum * 10;
+  m->FM210_610List.Add("00002", std::move(cum));
+  return m;
+}

@@ -1,0 +1,94 @@
+#pragma once
+// Bancos montados para os cenários do controle de créditos: esquema completo, opção da EFD da
+// empresa 1 e construtores pequenos das linhas de saldos, eventos, pagamentos e ordem de
+// compensação. Período dos cenários: janeiro de 2024 (anterior: dezembro de 2023).
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
+#include "blocom/model/nFisRepositorioEFDModel_U.h"
+#include "credits/nFisEFDControleCredito_U.h"
+#include "fixtures/Servicos.h"
+#include "host/Variant.h"
+
+// Uma linha de tabela, gravada com parâmetros: Linha("T").I("A", 1).V("B", 2.5).Gravar().
+class TLinhaTabela {
+ public:
+  TLinhaTabela(TDatabase& ABanco, std::string ATabela) : FBanco(ABanco), FTabela(std::move(ATabela)) {}
+  TLinhaTabela& I(const std::string& c, int64_t v) { return Col(c, TVariant(v)); }
+  TLinhaTabela& V(const std::string& c, double v) { return Col(c, TVariant(v)); }
+  TLinhaTabela& T(const std::string& c, const std::string& v) { return Col(c, TVariant(v)); }
+  TLinhaTabela& D(const std::string& c, const std::string& iso) { return Col(c, VarDate(ISOParaData(iso))); }
+  void Gravar();
+
+ private:
+  TLinhaTabela& Col(const std::string& c, TVariant v) {
+    FColunas.push_back(c);
+    FValores.push_back(std::move(v));
+    return *this;
+  }
+  TDatabase& FBanco;
+  std::string FTabela;
+  std::vector<std::string> FColunas;
+  TParams FValores;
+};
+
+// Valores de uma linha de saldo de crédito (tabelas de controle, saldo inicial, lucro real).
+struct TSaldoCred {
+  int Imposto = 15;
+  int TipoApuracao = 0;
+  std::string PerApu = "2023-06-01";
+  int OrigCred = 1;
+  std::string CNPJSuc;
+  std::string CodCred = "4.3.06.101";
+  double Aliq = 1.65;
+  double Apu = 0, DescPaAnt = 0, PerPaAnt = 0, DCompPaAnt = 0, DescEfd = 0, PerEfd = 0, DCompEfd = 0;
+};
+
+// Valores de uma linha de retido.
+struct TSaldoRet {
+  int Imposto = 15;
+  int IndNatRet = 1;
+  std::string PrRecRet = "2023-11-10";
+  std::string TipoDebito = "4.3.05.51";
+  double Apu = 0, Ded = 0, Per = 0, DComp = 0, Diferido = 0, Diferir = 0;
+};
+
+class TCreditosTeste : public TServicosTeste {
+ protected:
+  void SetUp() override;
+
+  TLinhaTabela Linha(const std::string& ATabela) { return TLinhaTabela(Banco(), ATabela); }
+  // Opção da EFD da empresa 1 (tabela de compensação 1) com colunas extras "COL=v|...".
+  void Opcao(const std::string& AExtras = "");
+  // Troca uma coluna da opção já gravada e limpa os caches do host.
+  void MudarOpcao(const std::string& AColuna, const std::string& AValor);
+  TConfigBlocoM Config(TModoGeracao AModo = TModoGeracao::mgEmpresa, const std::string& AEstab = "1") const;
+  // Controle configurado para o período, com as opções da EFD posicionadas na empresa.
+  std::unique_ptr<TnFisEFDControleCredito> Controle(TModoGeracao AModo = TModoGeracao::mgEmpresa,
+                                                    const std::string& AEstab = "1");
+
+  // Ordem de compensação: tabela 1 com a forma; tipos com chave e percentual; alíquotas.
+  void TabelaOrdem(int AForma);
+  void OrdemTipo(int AChave, const std::string& ACodigo, double APercentual);
+  void OrdemAliq(int AChave, int AOrdem, double AAliqPIS, double AAliqCOFINS);
+  void PercentAliq(int AChave, int AOrdem, const std::string& AIni, const std::string& AFim, double APercentual);
+
+  void SaldoCred(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
+                 const TSaldoCred& s, int AEstab = 1, int ATipoCred = -1, double ASldFim = -1);
+  void SaldoRet(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
+                const TSaldoRet& s, int AEstab = 1);
+
+  // Crédito na forma registro, como o gerador do M100/M500 o entrega.
+  static TDadosCredito Credito(int AImposto, const std::string& ACodigo, const std::string& APerApu, double AAliq,
+                               double AValor, TM100_500CreditoImposto* ARegistro = nullptr);
+  // M100 com uma base (CST 52, sem parte cumulativa) e alíquota: crédito disponível = base × alíq.
+  static std::unique_ptr<TM100_500CreditoImposto> RegistroCredito(double ABase, double AAliq);
+  // M200 com contribuição não cumulativa e cumulativa (alíquota 10%) e base que retido não abate.
+  static std::unique_ptr<TM200_600ConsolidContribImposto> RegistroContrib(double AContNC, double AContCum,
+                                                                          double ABaseNaoCompRet = 0);
+
+  int FSeq = 0;
+};
