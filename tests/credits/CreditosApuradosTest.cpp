@@ -89,6 +89,22 @@ TEST_P(CreditosApurados, EFDJuntaDatasDoPeriodoESeparaTipos) {
   }
 }
 
+// Por estabelecimento a EFD lê a tabela gêmea ...ESTAB, só do estabelecimento pedido.
+TEST_P(CreditosApurados, EFDPorEstabelecimentoLeATabelaDoEstabelecimento) {
+  Opcao();
+  TSaldoCred s;
+  s.Apu = 40;
+  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", s, 2, -1, 40);
+  s.Apu = 9;
+  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", s, 1, -1, 9);
+  s.Apu = 500;
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", s, 1, -1, 500);
+  auto loader = Loader(TModoGeracao::mgFilial, "2");
+  const auto lista = loader.Carregar(tiPIS, true);
+  ASSERT_EQ(lista.size(), 1u);
+  EXPECT_DOUBLE_EQ(lista[0]->VLCREDAPU, 40);
+}
+
 TEST_P(CreditosApurados, LucroRealLeOsTotaisDoEstabelecimento) {
   // Sem opção da EFD: totais do lucro real; texto que não é número filtra o estabelecimento 1.
   TSaldoCred s;
@@ -145,6 +161,14 @@ TEST_P(CreditosApurados, RetidosPorRegime) {
   EXPECT_DOUBLE_EQ(lista[1].VLDIFERIDOAPU, 4);
   EXPECT_DOUBLE_EQ(lista[1].VLDIFERIRAPU, 2);
   EXPECT_TRUE(loader.Carregar(tiCOFINS).empty());
+
+  // Empresa inteira: a tabela da empresa, sem estabelecimento.
+  SaldoRet("EFDSALDORETIDO", "DATATOTAL", "2024-01-31", r2);
+  TnFisEFDCreditosApuradosRet empresa;
+  empresa.FConfigBlocoM = Config(TModoGeracao::mgEmpresa, "");
+  const auto daEmpresa = empresa.Carregar(tiPIS);
+  ASSERT_EQ(daEmpresa.size(), 1u);
+  EXPECT_DOUBLE_EQ(daEmpresa[0].VLRETAPU, 5);
 
   // Forma de controle 2: o período anterior inteiro.
   const TParams p = loader.GetParams(2);
