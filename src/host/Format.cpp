@@ -80,7 +80,7 @@ std::string Format(const std::string& AFormato, const TParams& AArgs) {
       ++i;
       if (!estrela(precisao)) precisao = 0;
     }
-    if (i >= f.size()) Erro(f, "especificação incompleta no fim do texto");
+    if (i >= f.size()) Erro(f, "marca de formatação incompleta no fim do texto");
     if (largura > 1000 || precisao > 100 || largura < 0) Erro(f, "largura ou precisão fora do limite");
     const char tipo = static_cast<char>(std::tolower(static_cast<unsigned char>(f[i])));
     if (proximo >= AArgs.size())
