@@ -5,22 +5,7 @@
 using TRepoCons = TnArqRepositorioSPEDPisCofinsBlocoFConsolidado;
 
 std::string TRepoCons::GetSqlF500(const TnParansBlocoF& AParans) const {
-  const std::string cfop = GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP");
-  const std::string modelo = GetFiltroCDModeloF500("L.CDMODELO");
-  std::string s = "SELECT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
-                  "LPC.ALIQCOFINS, " + cfop + " CODIGOCFOP, " + modelo +
-                  " CDMODELO, LPC.CONTACTBEFD CONTACTB, CAST(NULL AS CHAR) COMPLOBS, " +
-                  RateioPagamento("LPC.RECEITAPISCOFINS", "VLREC") + ", " +
-                  RateioPagamento("LPC.BASECALCULOPISCOFINS", "VLBC") + ", " +
-                  RateioPagamento("LPC.VALORPIS", "VLPIS") + ", " + RateioPagamento("LPC.VALORCOFINS", "VLCOFINS");
-  s += GetFromPagamentosF500(AParans);
-  s += " WHERE DPP.CODIGOEMPRESA = :CODIGOEMPRESA ";
-  s += GetFiltroEstab(AParans, "DPP.CODIGOESTAB");
-  s += " AND DPP.DATAPGTO BETWEEN :DATAINICIAL AND :DATAFINAL ";
-  s += " AND " + GetFiltroPorAliq("LPC.CDSITUATRIBUTCOFINS");
-  s += " GROUP BY LPC.CDSITUATRIBUTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS, LPC.ALIQCOFINS, " + cfop + ", " +
-       modelo + ", LPC.CONTACTBEFD ";
-  return s;
+  return GetSqlF500Pagamentos(AParans, false);
 }
 
 std::string TRepoCons::GetSqlF525(const TnParansBlocoF& AParans) const {

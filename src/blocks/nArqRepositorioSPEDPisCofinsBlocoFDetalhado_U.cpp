@@ -5,23 +5,7 @@
 using TRepoDet = TnArqRepositorioSPEDPisCofinsBlocoFDetalhado;
 
 std::string TRepoDet::GetSqlF500(const TnParansBlocoF& AParans) const {
-  const std::string cfop = GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP");
-  const std::string modelo = GetFiltroCDModeloF500("L.CDMODELO");
-  std::string s = "SELECT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
-                  "LPC.ALIQCOFINS, " + cfop + " CODIGOCFOP, " + modelo +
-                  " CDMODELO, LPC.CONTACTBEFD CONTACTB, LC.COMPLOBS, " +
-                  RateioPagamento("LPC.RECEITAPISCOFINS", "VLREC") + ", " +
-                  RateioPagamento("LPC.BASECALCULOPISCOFINS", "VLBC") + ", " +
-                  RateioPagamento("LPC.VALORPIS", "VLPIS") + ", " + RateioPagamento("LPC.VALORCOFINS", "VLCOFINS");
-  s += GetFromPagamentosF500(AParans);
-  s += GetJoinPrimeiroComplemento();
-  s += " WHERE DPP.CODIGOEMPRESA = :CODIGOEMPRESA ";
-  s += GetFiltroEstab(AParans, "DPP.CODIGOESTAB");
-  s += " AND DPP.DATAPGTO BETWEEN :DATAINICIAL AND :DATAFINAL ";
-  s += " AND " + GetFiltroPorAliq("LPC.CDSITUATRIBUTPIS");
-  s += " GROUP BY LPC.CDSITUATRIBUTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS, LPC.ALIQCOFINS, " + cfop + ", " +
-       modelo + ", LPC.CONTACTBEFD, LC.COMPLOBS ";
-  return s;
+  return GetSqlF500Pagamentos(AParans, true);
 }
 
 std::string TRepoDet::GetSqlF525(const TnParansBlocoF& AParans) const {

@@ -700,3 +700,24 @@ void TRepo::CarregarDadosF700(TnClientDataSet*& ADataSet, const TnParansBlocoF& 
 void TRepo::CarregarDadosF800(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF800(p), GetParamsEstabData(p));
 }
+
+std::string TnArqRepositorioSPEDPisCofinsBlocoF::GetSqlF500Pagamentos(const TnParansBlocoF& AParans, bool ADetalhado) {
+  const std::string cfop = GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP");
+  const std::string modelo = GetFiltroCDModeloF500("L.CDMODELO");
+  std::string s = "SELECT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
+                  "LPC.ALIQCOFINS, " + cfop + " CODIGOCFOP, " + modelo +
+                  " CDMODELO, LPC.CONTACTBEFD CONTACTB, " +
+                  (ADetalhado ? "LC.COMPLOBS, " : "CAST(NULL AS CHAR) COMPLOBS, ") +
+                  RateioPagamento("LPC.RECEITAPISCOFINS", "VLREC") + ", " +
+                  RateioPagamento("LPC.BASECALCULOPISCOFINS", "VLBC") + ", " +
+                  RateioPagamento("LPC.VALORPIS", "VLPIS") + ", " + RateioPagamento("LPC.VALORCOFINS", "VLCOFINS");
+  s += GetFromPagamentosF500(AParans);
+  if (ADetalhado) s += GetJoinPrimeiroComplemento();
+  s += " WHERE DPP.CODIGOEMPRESA = :CODIGOEMPRESA ";
+  s += GetFiltroEstab(AParans, "DPP.CODIGOESTAB");
+  s += " AND DPP.DATAPGTO BETWEEN :DATAINICIAL AND :DATAFINAL ";
+  s += " AND " + GetFiltroPorAliq(ADetalhado ? "LPC.CDSITUATRIBUTPIS" : "LPC.CDSITUATRIBUTCOFINS");
+  s += " GROUP BY LPC.CDSITUATRIBUTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS, LPC.ALIQCOFINS, " + cfop + ", " +
+       modelo + (ADetalhado ? ", LPC.CONTACTBEFD, LC.COMPLOBS " : ", LPC.CONTACTBEFD ");
+  return s;
+}

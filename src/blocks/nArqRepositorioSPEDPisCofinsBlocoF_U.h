@@ -98,4 +98,8 @@ class TnArqRepositorioSPEDPisCofinsBlocoF : public TnArqRepositorioSPEDPisCofins
   static std::string GetJoinPrimeiroComplemento();
   // Rateio pelo pagamento (valor pago mais desconto sobre o total das parcelas).
   static std::string RateioPagamento(const std::string& AColuna, const std::string& AApelido);
+  // F500 do regime de caixa: o detalhado traz o complemento do primeiro lançamento (LC) e
+  // filtra pela alíquota do CST do PIS; o consolidado deixa o complemento nulo e usa o CST
+  // da COFINS.
+  static std::string GetSqlF500Pagamentos(const TnParansBlocoF& AParans, bool ADetalhado);
 };
