@@ -17,7 +17,7 @@
 #include "credits/nFisEFDControleCredito_U.h"
 #include "db/Schema.h"
 #include "host/Database.h"
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 #include "host/Host.h"
 #include "host/OpcaoEFD.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Banco de demonstração.
 #include "host/Database.h"
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 enum class TPerfilDemo {
   pdNaoCumulativo,  // lucro real, optante da EFD, matriz + filial + SCP

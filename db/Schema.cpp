@@ -5,7 +5,7 @@
 #include <cctype>
 #include <set>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "db/Schema.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "host/ClientDataSet.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/FiltroEstab.h"
 #include "host/SQLCache.h"
 

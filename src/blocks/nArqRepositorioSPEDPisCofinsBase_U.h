@@ -7,7 +7,7 @@
 
 #include "blocks/nArqRepositorioSPEDPisCofinsParans_U.h"
 #include "host/DataSet.h"
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 class TnClientDataSet;
 

@@ -2,7 +2,7 @@
 
 #include "host/ClientDataSet.h"
 #include "host/FiltroEstab.h"
-#include "host/Format.h"
+#include "base/Format.h"
 #include "host/Nutildb.h"
 #include "host/FisFuncoes.h"
 #include "host/Host.h"

@@ -1,6 +1,6 @@
 #include "blocks/nArqRepositorioSPEDPisCofinsBlocoFConsolidado_U.h"
 
-#include "host/Format.h"
+#include "base/Format.h"
 
 using TRepoCons = TnArqRepositorioSPEDPisCofinsBlocoFConsolidado;
 

@@ -1,6 +1,6 @@
 #include "blocks/nArqRepositorioSPEDPisCofinsBlocoFDetalhado_U.h"
 
-#include "host/Format.h"
+#include "base/Format.h"
 
 using TRepoDet = TnArqRepositorioSPEDPisCofinsBlocoFDetalhado;
 

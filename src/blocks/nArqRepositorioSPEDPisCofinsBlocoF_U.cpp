@@ -5,9 +5,9 @@
 #include "host/ClientDataSet.h"
 #include "host/FiltroEstab.h"
 #include "host/FisFuncoes.h"
-#include "host/Format.h"
+#include "base/Format.h"
 #include "host/Host.h"
-#include "host/Nutil.h"
+#include "base/Nutil.h"
 #include "host/Nutilinclusao.h"
 #include "host/OpcaoEFD.h"
 

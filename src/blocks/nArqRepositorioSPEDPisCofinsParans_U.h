@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 struct TnParansBlocoA {
   int32_t CodigoEmpresa = 0;

@@ -11,7 +11,7 @@
 #include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
 #include "cli/Comandos.h"
 #include "host/Database.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/Nutilinclusao.h"
 #include "host/Host.h"
 #include "host/Nutildb.h"

@@ -6,7 +6,7 @@
 
 #include "cli/Comandos.h"
 #include "db/Demo.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 

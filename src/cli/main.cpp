@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "cli/Comandos.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"pisco — Bloco M da EFD-Contribuições (PIS/COFINS) a partir da base fiscal"};

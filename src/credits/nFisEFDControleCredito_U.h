@@ -11,7 +11,7 @@
 #include "credits/nFisEFDCreditosApuradosRet_U.h"
 #include "credits/nFisEFDCreditosApurados_U.h"
 #include "credits/nFisEFDCreditosModelo_U.h"
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 class TDataSet;
 class TnClientDataSet;

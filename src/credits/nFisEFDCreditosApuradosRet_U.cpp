@@ -6,7 +6,7 @@
 #include "host/FieldMapper.h"
 #include "host/FisFuncoes.h"
 #include "host/LucroRealPresumido.h"
-#include "host/Nutil.h"
+#include "base/Nutil.h"
 #include "host/Nutildb.h"
 #include "host/Nutilinclusao.h"
 #include "host/OpcaoEFD.h"

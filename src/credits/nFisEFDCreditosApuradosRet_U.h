@@ -6,7 +6,7 @@
 
 #include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
 #include "credits/nFisEFDCreditosModelo_U.h"
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 using TListaRetido = std::vector<TDadosRetido>;
 

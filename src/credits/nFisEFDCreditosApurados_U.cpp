@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "host/FieldMapper.h"
-#include "host/Format.h"
-#include "host/Nutil.h"
+#include "base/Format.h"
+#include "base/Nutil.h"
 #include "host/Nutildb.h"
 #include "host/Nutilinclusao.h"
 #include "host/OpcaoEFD.h"

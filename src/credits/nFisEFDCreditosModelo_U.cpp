@@ -1,6 +1,6 @@
 #include "credits/nFisEFDCreditosModelo_U.h"
 
-#include "host/Nutil.h"
+#include "base/Nutil.h"
 
 void TCamposCredito::SomarValores(const TCamposCredito& o) {
   VLCREDAPU += o.VLCREDAPU;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 class TM100_500CreditoImposto;
 

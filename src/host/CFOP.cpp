@@ -4,7 +4,7 @@
 #include <set>
 
 #include "host/Database.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/FisFuncoes.h"
 #include "host/Host.h"
 #include "host/Servicos.h"

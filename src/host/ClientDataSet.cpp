@@ -8,7 +8,7 @@
 #include <strings.h>
 
 #include "host/Database.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 class THost;
 

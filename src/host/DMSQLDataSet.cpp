@@ -3,7 +3,7 @@
 #include <cctype>
 #include <fmt/format.h>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/Nutildb.h"
 #include "host/SQLParams.h"
 

@@ -2,7 +2,7 @@
 // Leitura de um único valor: SELECT coluna FROM tabela WHERE condição (host corrente).
 #include <string>
 
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 class TnDMSQLDataSet {
  public:

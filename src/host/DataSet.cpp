@@ -3,7 +3,7 @@
 #include <fmt/format.h>
 #include <strings.h>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 const TVariant kNulo{};

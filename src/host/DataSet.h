@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 class TDataSet;
 class TDatabase;

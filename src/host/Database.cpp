@@ -3,7 +3,7 @@
 #include <fmt/format.h>
 
 #include "host/Backends.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 std::unique_ptr<TDatabase> TDatabase::Conectar(const std::string& conexao, TModoAbertura modo) {
   const auto ini = conexao.find_first_not_of(" \t\r\n");

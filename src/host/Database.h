@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/DataSet.h"
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 enum class TDialeto { dSQLite, dPostgreSQL };
 

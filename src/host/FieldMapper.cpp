@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 TFieldRef::TFieldRef(TRowMap* ADono, const char* ANome) : FNome(ANome) { ADono->FCampos.push_back(this); }
 

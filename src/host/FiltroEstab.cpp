@@ -4,7 +4,7 @@
 #include <cctype>
 #include <vector>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/FisFuncoes.h"
 #include "host/Nutilinclusao.h"
 

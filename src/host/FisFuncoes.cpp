@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/Host.h"
 #include "host/Servicos.h"
 

@@ -2,7 +2,7 @@
 // Conversões das chaves das tabelas de códigos do SPED e filtros fiscais pequenos.
 #include <string>
 
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 class TnFisFuncoes {
  public:

@@ -1,6 +1,6 @@
 #include "host/Host.h"
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/SQLCache.h"
 
 namespace {

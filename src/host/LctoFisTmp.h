@@ -4,7 +4,7 @@
 // CHAVELCTOFISSAI, CODIGOPRODUTO e SEQ, com "T.CODIGOEMPRESA is null").
 #include <string>
 
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 class TnFisUtilLctoFisTmp {
  public:

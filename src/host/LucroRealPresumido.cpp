@@ -1,7 +1,7 @@
 #include "host/LucroRealPresumido.h"
 
 #include "host/Database.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/Host.h"
 #include "host/LeituraCampos.h"
 #include "host/Servicos.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "host/DataSet.h"
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 class TDatabase;
 

@@ -3,8 +3,8 @@
 #include <cctype>
 #include <fmt/format.h>
 
-#include "host/Erros.h"
-#include "host/Nutil.h"
+#include "base/Erros.h"
+#include "base/Nutil.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include "host/DateTime.h"
-#include "host/Erros.h"
+#include "base/DateTime.h"
+#include "base/Erros.h"
 
 class THost;
 

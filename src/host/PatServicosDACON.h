@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 struct TnPatCreditoDacon {
   int CodigoEstab = 0;

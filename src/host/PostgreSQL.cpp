@@ -12,8 +12,8 @@
 #include <fmt/format.h>
 
 #include "host/Backends.h"
-#include "host/Decimal.h"
-#include "host/Erros.h"
+#include "base/Decimal.h"
+#include "base/Erros.h"
 #include "host/SQLParams.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "host/CFOP.h"
 #include "host/Database.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/FiltroEstab.h"
 #include "host/FisFuncoes.h"
 #include "host/Host.h"

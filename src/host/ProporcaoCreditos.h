@@ -7,8 +7,8 @@
 #include <string>
 
 #include "host/DataSet.h"
-#include "host/DateTime.h"
-#include "host/Variant.h"
+#include "base/DateTime.h"
+#include "base/Variant.h"
 
 // Campos de uma proporção por CST. Pares: o valor da receita considerada para o CST e o
 // percentual dela sobre a receita que rateia o CST.

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "host/DataSet.h"
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 class TDatabase;
 

@@ -4,7 +4,7 @@
 #include <fmt/format.h>
 #include <strings.h>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "host/DateTime.h"
-#include "host/Erros.h"
-#include "host/Nutil.h"
+#include "base/DateTime.h"
+#include "base/Erros.h"
+#include "base/Nutil.h"
 
 namespace {
 

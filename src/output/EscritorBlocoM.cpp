@@ -1,6 +1,6 @@
 #include "output/EscritorBlocoM.h"
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 TCampoLayout::TCampoLayout(std::string ACampo, std::string ATipo, std::string AFormato)
     : Campo(std::move(ACampo)), Tipo(std::move(ATipo)), Formato(std::move(AFormato)), Casas(-1) {

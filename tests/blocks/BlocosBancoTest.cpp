@@ -12,7 +12,7 @@
 #include "blocks/CatalogoBlocos.h"
 #include "db/Demo.h"
 #include "host/ClientDataSet.h"
-#include "host/Nutil.h"
+#include "base/Nutil.h"
 #include "host/Nutildb.h"
 
 namespace {

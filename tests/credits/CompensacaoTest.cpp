@@ -6,8 +6,8 @@
 
 #include "credits/CreditosFixture.h"
 #include "host/ControlesFiscais.h"
-#include "host/DateTime.h"
-#include "host/Erros.h"
+#include "base/DateTime.h"
+#include "base/Erros.h"
 #include "host/OpcaoEFD.h"
 #include "host/Servicos.h"
 

@@ -6,7 +6,7 @@
 
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
 #include "credits/CreditosFixture.h"
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 #include "host/OpcaoEFD.h"
 #include "host/Servicos.h"
 

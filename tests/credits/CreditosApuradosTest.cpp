@@ -5,7 +5,7 @@
 #include "credits/CreditosFixture.h"
 #include "credits/nFisEFDCreditosApuradosRet_U.h"
 #include "credits/nFisEFDCreditosApurados_U.h"
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 #include "host/OpcaoEFD.h"
 #include "host/Servicos.h"
 

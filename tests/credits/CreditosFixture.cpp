@@ -1,6 +1,6 @@
 #include "credits/CreditosFixture.h"
 
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 #include "host/OpcaoEFD.h"
 #include "host/Servicos.h"
 

@@ -11,7 +11,7 @@
 #include "blocom/model/nFisRepositorioEFDModel_U.h"
 #include "credits/nFisEFDControleCredito_U.h"
 #include "fixtures/Servicos.h"
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 // Uma linha de tabela, gravada com parâmetros: Linha("T").I("A", 1).V("B", 2.5).Gravar().
 class TLinhaTabela {

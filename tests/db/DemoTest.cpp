@@ -9,7 +9,7 @@
 #include "db/Demo.h"
 #include "db/Schema.h"
 #include "fixtures/Bancos.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 

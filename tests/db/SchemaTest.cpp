@@ -7,7 +7,7 @@
 #include "db/Schema.h"
 #include "db/VarreduraSQL.h"
 #include "fixtures/Bancos.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 

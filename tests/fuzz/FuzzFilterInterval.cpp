@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/Nutilinclusao.h"
 #include "host/SQLParams.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/SQLParams.h"
 
 namespace {

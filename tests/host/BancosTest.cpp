@@ -8,7 +8,7 @@
 
 #include "fixtures/Bancos.h"
 #include "host/ClientDataSet.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/Nutildb.h"
 
 namespace {

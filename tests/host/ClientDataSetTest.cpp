@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "host/ClientDataSet.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/FieldMapper.h"
-#include "host/Nutil.h"
+#include "base/Nutil.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "fixtures/Servicos.h"
 #include "host/CFOP.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/FiltroEstab.h"
 #include "host/FisFuncoes.h"
 #include "host/Servicos.h"

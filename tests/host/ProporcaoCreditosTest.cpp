@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "fixtures/Servicos.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/ProporcaoCreditos.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/SQLParams.h"
 
 TEST(SQLParams, NomesDistintosNaOrdemDaPrimeiraOcorrencia) {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "fixtures/Servicos.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/LctoFisTmp.h"
 #include "host/PatServicosDACON.h"
 

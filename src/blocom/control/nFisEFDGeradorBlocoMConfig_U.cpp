@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 #include "host/OpcaoEFD.h"
 
 int32_t EstabComoInteiro(const std::string& ATexto, int32_t APadrao) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "host/DataSet.h"
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 enum class TModoGeracao : uint8_t { mgEmpresa = 0, mgFilial = 1, mgSCP = 2 };
 

@@ -5,10 +5,10 @@
 #include <exception>
 
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/Nutilinclusao.h"
 #include "host/FisFuncoes.h"
-#include "host/Nutil.h"
+#include "base/Nutil.h"
 #include "host/Nutildb.h"
 
 TnFisEFDGeradorBlocoM::TnFisEFDGeradorBlocoM(TnFisEFDControleBlocoM& AControle, int16_t AImposto)

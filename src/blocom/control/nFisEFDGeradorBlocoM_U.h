@@ -9,7 +9,7 @@
 
 #include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
 #include "host/DataSet.h"
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 class TnFisEFDControleBlocoM;
 class TnFisEFDControleCredito;

@@ -4,7 +4,7 @@
 #include "blocom/generators/nFisEFDGeradorBlocoM100M500_U.h"
 #include "blocom/generators/nFisEFDGeradorBlocoM200M600_U.h"
 #include "blocom/generators/nFisEFDGeradorBlocoM350M400_U.h"
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/FieldMapper.h"
 #include "host/LctoFisTmp.h"
 #include "host/Nutildb.h"

@@ -5,7 +5,7 @@
 #include "blocom/generators/nFisEFDGeradorBlocoM100M500_U.h"
 #include "host/FieldMapper.h"
 #include "host/FisFuncoes.h"
-#include "host/Nutil.h"
+#include "base/Nutil.h"
 #include "host/Nutildb.h"
 #include "host/OpcaoEFD.h"
 

@@ -2,7 +2,7 @@
 
 #include "host/FieldMapper.h"
 #include "host/FisFuncoes.h"
-#include "host/Format.h"
+#include "base/Format.h"
 #include "host/Nutildb.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 #include "host/OpcaoEFD.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <type_traits>
 
-#include "host/Nutil.h"
+#include "base/Nutil.h"
 
 namespace {
 

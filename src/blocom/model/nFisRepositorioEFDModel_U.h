@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "host/DateTime.h"
-#include "host/Erros.h"
-#include "host/Variant.h"
+#include "base/DateTime.h"
+#include "base/Erros.h"
+#include "base/Variant.h"
 
 // Tipo de apuração: chave dos mapas de M001. Só 0, 62, 63 e 99 ocorrem.
 enum class TTipoApuracao : uint8_t {

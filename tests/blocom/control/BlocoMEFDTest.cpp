@@ -7,8 +7,8 @@
 #include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
 #include "db/Demo.h"
 #include "fixtures/Bancos.h"
-#include "host/Erros.h"
-#include "host/Nutil.h"
+#include "base/Erros.h"
+#include "base/Nutil.h"
 #include "output/EscritorBlocoM.h"
 
 namespace {

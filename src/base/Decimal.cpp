@@ -1,4 +1,4 @@
-#include "host/Decimal.h"
+#include "base/Decimal.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace Decimal {
 

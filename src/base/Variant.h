@@ -5,7 +5,7 @@
 #include <variant>
 #include <vector>
 
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 // Data dentro de um variante: distinta de um double comum.
 struct TVarDate {

@@ -1,11 +1,11 @@
-#include "host/Format.h"
+#include "base/Format.h"
 
 #include <cctype>
 #include <cmath>
 #include <fmt/format.h>
 
-#include "host/Decimal.h"
-#include "host/Erros.h"
+#include "base/Decimal.h"
+#include "base/Erros.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "host/DateTime.h"
-#include "host/Erros.h"
+#include "base/DateTime.h"
+#include "base/Erros.h"
 
 TEST(DateTime, CodificaEDecodificaDatasDeReferencia) {
   EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);

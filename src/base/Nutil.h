@@ -2,7 +2,7 @@
 // Utilitários numéricos e de texto do host.
 #include <string>
 
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 namespace Nutil {
 

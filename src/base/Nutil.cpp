@@ -1,9 +1,9 @@
-#include "host/Nutil.h"
+#include "base/Nutil.h"
 
 #include <cmath>
 #include <fmt/format.h>
 
-#include "host/Decimal.h"
+#include "base/Decimal.h"
 
 namespace Nutil {
 

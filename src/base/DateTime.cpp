@@ -1,10 +1,10 @@
-#include "host/DateTime.h"
+#include "base/DateTime.h"
 
 #include <cctype>
 #include <cmath>
 #include <fmt/format.h>
 
-#include "host/Erros.h"
+#include "base/Erros.h"
 
 namespace {
 // Dias desde 30/12/1899 pelo calendário gregoriano proléptico (algoritmo de dias civis).

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "host/Erros.h"
-#include "host/Format.h"
+#include "base/Erros.h"
+#include "base/Format.h"
 
 TEST(Format, RegrasPosicionais) {
   struct Caso {

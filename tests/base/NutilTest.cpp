@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "host/Decimal.h"
-#include "host/Erros.h"
-#include "host/Nutil.h"
+#include "base/Decimal.h"
+#include "base/Erros.h"
+#include "base/Nutil.h"
 
 TEST(Nutil, RoundValorMeioParaLongeDoZero) {
   struct Caso {

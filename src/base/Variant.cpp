@@ -1,11 +1,11 @@
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 #include <charconv>
 #include <cmath>
 #include <fmt/format.h>
 
-#include "host/Decimal.h"
-#include "host/Erros.h"
+#include "base/Decimal.h"
+#include "base/Erros.h"
 
 namespace {
 std::string Aparar(const std::string& s) {

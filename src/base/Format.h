@@ -6,6 +6,6 @@
 // Argumento ausente ou de tipo incompatível lança EConversao.
 #include <string>
 
-#include "host/Variant.h"
+#include "base/Variant.h"
 
 std::string Format(const std::string& AFormato, const TParams& AArgs);
