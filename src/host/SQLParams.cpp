@@ -41,6 +41,19 @@ size_t PularNaoCodigo(const std::string& s, size_t i) {
   return i;
 }
 
+// Como PularNaoCodigo, mas pula também "::" e um :NOME inteiro. A reescrita de CAST e
+// AnalisarParametros cortam o texto por aqui: senão ":CAST(" viraria ":PISCO_NUMERIC(" e o
+// ":AS" de "x:AS NUMERIC(5)" sumiria.
+size_t PularTrecho(const std::string& s, size_t i) {
+  const size_t j = PularNaoCodigo(s, i);
+  if (j != i || s[i] != ':' || i + 1 >= s.size()) return j;
+  if (s[i + 1] == ':') return i + 2;
+  if (!InicioNome(s[i + 1])) return i;
+  size_t f = i + 2;
+  while (f < s.size() && ParteNome(s[f])) ++f;
+  return f;
+}
+
 std::string Maiusculas(std::string s) {
   for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
@@ -63,7 +76,7 @@ bool PalavraEm(const std::string& s, size_t i, const char* palavra) {
 size_t FechaParenteses(const std::string& s, size_t abre) {
   int nivel = 0;
   for (size_t i = abre; i < s.size();) {
-    const size_t j = PularNaoCodigo(s, i);
+    const size_t j = PularTrecho(s, i);
     if (j != i) {
       i = j;
       continue;
@@ -113,7 +126,7 @@ std::string Reescrever(const std::string& s, int profundidade) {
   r.reserve(s.size() + 16);
   size_t i = 0;
   while (i < s.size()) {
-    const size_t j = PularNaoCodigo(s, i);
+    const size_t j = PularTrecho(s, i);
     if (j != i) {
       r.append(s, i, j - i);
       i = j;
@@ -130,7 +143,7 @@ std::string Reescrever(const std::string& s, int profundidade) {
           size_t as = std::string::npos;
           int nivel = 0;
           for (size_t m = 0; m < dentro.size();) {
-            const size_t q = PularNaoCodigo(dentro, m);
+            const size_t q = PularTrecho(dentro, m);
             if (q != m) {
               m = q;
               continue;
@@ -166,33 +179,25 @@ TSQLAnalisado AnalisarParametros(const std::string& ASQL) {
   const std::string& s = ASQL;
   size_t i = 0;
   while (i < s.size()) {
-    const size_t j = PularNaoCodigo(s, i);
-    if (j != i) {
-      i = j;
+    const size_t f = PularTrecho(s, i);
+    if (f == i) {
+      ++i;
       continue;
     }
-    if (s[i] == ':') {
-      if (i + 1 < s.size() && s[i + 1] == ':') {
-        i += 2;  // conversão de tipo do PostgreSQL
-        continue;
+    // o mesmo corte de PularTrecho: ":NOME" é parâmetro; "::" (conversão de tipo) e
+    // literais/comentários não são
+    if (s[i] == ':' && s[i + 1] != ':') {
+      const std::string nome = Maiusculas(s.substr(i + 1, f - i - 1));
+      int indice = -1;
+      for (size_t k = 0; k < a.Nomes.size(); ++k)
+        if (a.Nomes[k] == nome) indice = static_cast<int>(k);
+      if (indice < 0) {
+        indice = static_cast<int>(a.Nomes.size());
+        a.Nomes.push_back(nome);
       }
-      if (i + 1 < s.size() && InicioNome(s[i + 1])) {
-        size_t f = i + 1;
-        while (f < s.size() && ParteNome(s[f])) ++f;
-        const std::string nome = Maiusculas(s.substr(i + 1, f - i - 1));
-        int indice = -1;
-        for (size_t k = 0; k < a.Nomes.size(); ++k)
-          if (a.Nomes[k] == nome) indice = static_cast<int>(k);
-        if (indice < 0) {
-          indice = static_cast<int>(a.Nomes.size());
-          a.Nomes.push_back(nome);
-        }
-        a.Ocorrencias.push_back({i, f - i, indice});
-        i = f;
-        continue;
-      }
+      a.Ocorrencias.push_back({i, f - i, indice});
     }
-    ++i;
+    i = f;
   }
   return a;
 }

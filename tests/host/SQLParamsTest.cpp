@@ -67,6 +67,10 @@ TEST(SQLParams, CastNumericViraArredondamentoNoSQLite) {
       {"BROADCAST(X AS NUMERIC(14,2))", "BROADCAST(X AS NUMERIC(14,2))"},
       {"CAST(F(X, ')') AS NUMERIC(14,2))", "PISCO_NUMERIC(F(X, ')') , 2)"},
       {"CAST(X AS NUMERIC(14,2)", "CAST(X AS NUMERIC(14,2)"},
+      // :CAST e :AS são parâmetros, não palavras do CAST (achado do fuzzing)
+      {"SELECT :CAST(X AS NUMERIC(5))", "SELECT :CAST(X AS NUMERIC(5))"},
+      {"CAST(A:AS NUMERIC(5))", "CAST(A:AS NUMERIC(5))"},
+      {"CAST(A::TEXT AS NUMERIC(5))", "PISCO_NUMERIC(A::TEXT , 0)"},
   };
   for (const auto& c : casos) EXPECT_EQ(AdaptarCastNumeric(c.Entrada), c.Saida) << c.Entrada;
 }
