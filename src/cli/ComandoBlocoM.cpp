@@ -12,6 +12,7 @@
 #include "cli/Comandos.h"
 #include "host/Database.h"
 #include "base/Erros.h"
+#include "base/Periodo.h"
 #include "host/Nutilinclusao.h"
 #include "host/Host.h"
 #include "host/Nutildb.h"
@@ -103,15 +104,7 @@ void EscreverSaida(const std::string& AArquivo, const std::string& AConteudo) {
 TConfigBlocoM MontarConfiguracao(const TOpcoesBlocoM& o) {
   TConfigBlocoM c;
   c.CodigoEmpresa = o.Empresa;
-  if (!o.Competencia.empty()) {
-    CompetenciaParaPeriodo(o.Competencia, c.DataInicial, c.DataFinal);
-  } else {
-    c.DataInicial = ISOParaData(o.Inicio);
-    c.DataFinal = ISOParaData(o.Fim);
-  }
-  if (CompararDias(c.DataFinal, c.DataInicial) < 0)
-    throw EEntradaInvalida("A data final (" + DataISO(c.DataFinal) + ") é anterior à inicial (" +
-                           DataISO(c.DataInicial) + ")");
+  PeriodoInformado(o.Competencia, o.Inicio, o.Fim, c.DataInicial, c.DataFinal);
   if (o.Modo == "empresa") {
     c.ModoGeracao = TModoGeracao::mgEmpresa;
     c.CodigoEstab = o.Estab;
