@@ -36,11 +36,16 @@ TEST(EntradasFuzz, CrashesGuardadosSatisfazemAsPropriedades) {
   EXPECT_GE(n, 1);
 }
 
-// corpus/<Alvo>/: a semente de cada alvo, que o passe curto do CI também usa.
+// corpus/<Alvo>/: a semente de cada alvo (um por Fuzz*.cpp), que o passe curto do CI também usa.
 TEST(EntradasFuzz, CorpusDeCadaAlvoSatisfazAsPropriedades) {
-  for (const char* alvo : {"FuzzParametros", "FuzzFilterInterval", "FuzzFormat", "FuzzPeriodo"}) {
+  int alvos = 0;
+  for (const auto& f : fs::directory_iterator(kFuzz)) {
+    const std::string alvo = f.path().stem().string();
+    if (alvo.rfind("Fuzz", 0) != 0 || f.path().extension() != ".cpp") continue;
+    ++alvos;
     const TPropriedades props = PropriedadesDoAlvo(alvo);
-    ASSERT_NE(props, nullptr) << alvo;
+    ASSERT_NE(props, nullptr) << "alvo sem propriedades em PropriedadesDoAlvo: " << alvo;
+    ASSERT_TRUE(fs::is_directory(kFuzz / "corpus" / alvo)) << "alvo sem corpus: " << alvo;
     int n = 0;
     for (const auto& e : fs::directory_iterator(kFuzz / "corpus" / alvo)) {
       EXPECT_EQ(props(Ler(e.path())), "") << alvo << "/" << e.path().filename().string();
@@ -48,4 +53,5 @@ TEST(EntradasFuzz, CorpusDeCadaAlvoSatisfazAsPropriedades) {
     }
     EXPECT_GE(n, 1) << "corpus vazio: " << alvo;
   }
+  EXPECT_GE(alvos, 4);
 }
