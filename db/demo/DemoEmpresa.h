@@ -108,12 +108,10 @@ inline std::string CNPJ(int64_t raiz, int filial) {
 
 // ---------------------------------------------------------------- gravação em lote
 
-// Parâmetros por comando: cada execução analisa e prepara o texto de novo, e essa análise
-// cresce com o quadrado do número de parâmetros; por volta de 60 fica o menor custo por linha.
-constexpr size_t kParametrosPorLote = 60;
+// Linhas acumuladas por tabela antes de cada carga (COPY no PostgreSQL): poucas idas ao
+// servidor por milhão de linhas, com memória limitada.
+constexpr size_t kValoresPorCarga = 40000;
 
-// Insere em lotes de várias linhas por comando, com parâmetros: poucas preparações por
-// milhão de linhas, e o texto de cada lote é sempre o mesmo.
 class TInsersor {
  public:
   TInsersor(TDatabase& banco, std::string tabela, std::string_view colunas, int64_t& contador)
@@ -128,7 +126,7 @@ class TInsersor {
       }
     }
     if (!atual.empty()) FColunas.push_back(atual);
-    FLote = std::max<size_t>(1, kParametrosPorLote / FColunas.size());
+    FLote = std::max<size_t>(1, kValoresPorCarga / FColunas.size());
   }
   void Linha(TParams valores) {
     if (valores.size() != FColunas.size())
@@ -139,38 +137,19 @@ class TInsersor {
   }
   void Descarregar() {
     if (FLinhas == 0) return;
-    FBanco.Executar(Texto(FLinhas), FPendentes);
+    FBanco.CarregarLinhas(FTabela, FColunas, FPendentes);
     FContador += static_cast<int64_t>(FLinhas);
     FPendentes.clear();
     FLinhas = 0;
   }
 
  private:
-  std::string Texto(size_t linhas) {
-    std::string& cache = linhas == FLote ? FTextoLote : FTextoResto;
-    if (!cache.empty() && FLinhasTexto[linhas == FLote] == linhas) return cache;
-    std::string s = "INSERT INTO " + FTabela + " (";
-    for (size_t i = 0; i < FColunas.size(); ++i) s += (i ? ", " : "") + FColunas[i];
-    s += ") VALUES ";
-    size_t n = 0;
-    for (size_t l = 0; l < linhas; ++l) {
-      s += l ? ", (" : "(";
-      for (size_t i = 0; i < FColunas.size(); ++i) s += (i ? ", :P" : ":P") + std::to_string(n++);
-      s += ")";
-    }
-    cache = s;
-    FLinhasTexto[linhas == FLote] = linhas;
-    return cache;
-  }
-
   TDatabase& FBanco;
   std::string FTabela;
   std::vector<std::string> FColunas;
   size_t FLote;
   size_t FLinhas = 0;
   TParams FPendentes;
-  std::string FTextoLote, FTextoResto;
-  size_t FLinhasTexto[2] = {0, 0};
   int64_t& FContador;
 };
 

@@ -6,6 +6,7 @@
 
 #include "base/Decimal.h"
 #include "base/Erros.h"
+#include "base/TextoUTF8.h"
 
 namespace {
 
@@ -119,14 +120,15 @@ std::string Format(const std::string& AFormato, const TParams& AArgs) {
       }
       case 's': {
         txt = VarToStr(arg);
-        if (precisao >= 0 && txt.size() > static_cast<size_t>(precisao)) txt.resize(static_cast<size_t>(precisao));
+        if (precisao >= 0) TextoUTF8::Cortar(txt, static_cast<size_t>(precisao));
         break;
       }
       default:
         Erro(f, fmt::format("tipo de formato desconhecido '{}'", f[i]));
     }
-    if (largura > 0 && txt.size() < static_cast<size_t>(largura)) {
-      const std::string pad(static_cast<size_t>(largura) - txt.size(), ' ');
+    const size_t caracteres = TextoUTF8::Caracteres(txt);
+    if (largura > 0 && caracteres < static_cast<size_t>(largura)) {
+      const std::string pad(static_cast<size_t>(largura) - caracteres, ' ');
       txt = esquerda ? txt + pad : pad + txt;
     }
     r += txt;

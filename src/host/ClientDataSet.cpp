@@ -9,6 +9,7 @@
 
 #include "host/Database.h"
 #include "base/Erros.h"
+#include "base/TextoUTF8.h"
 
 namespace {
 
@@ -37,6 +38,24 @@ int CompararDoubles(double a, double b) {
   const double tol = 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)});
   if (std::fabs(a - b) <= tol) return 0;
   return a < b ? -1 : 1;
+}
+
+// Ordem da ordenação: a igualdade com tolerância acima não é transitiva (a ~ b, b ~ c, a < c)
+// e o std::sort exige ordem fraca estrita. Aqui: nulo, números pelo valor exato (NaN no fim),
+// textos por bytes. Coerente com a busca: quem está a menos da tolerância fica vizinho.
+int OrdemValores(const TVariant& a, const TVariant& b) {
+  const auto classe = [](const TVariant& v) { return VarIsNull(v) ? 0 : Numerico(v) ? 1 : 2; };
+  const int ca = classe(a), cb = classe(b);
+  if (ca != cb) return ca < cb ? -1 : 1;
+  if (ca == 0) return 0;
+  if (ca == 1) {
+    const double da = VarToFloat(a), db = VarToFloat(b);
+    const bool na = std::isnan(da), nb = std::isnan(db);
+    if (na || nb) return na == nb ? 0 : (na ? 1 : -1);
+    return da < db ? -1 : (db < da ? 1 : 0);
+  }
+  const std::string ta = VarToStr(a), tb = VarToStr(b);
+  return ta < tb ? -1 : (ta == tb ? 0 : 1);
 }
 
 // Ordem total: nulo primeiro; números (inclusive datas e booleanos) pelo valor; textos por bytes.
@@ -325,7 +344,7 @@ TVariant TnClientDataSet::Coagir(int indice, TVariant v) const {
     case TFieldType::ftFloat: return VarToFloat(v);
     case TFieldType::ftString: {
       std::string s = VarToStr(v);
-      if (d.Size > 0 && s.size() > static_cast<size_t>(d.Size)) s.resize(static_cast<size_t>(d.Size));
+      if (d.Size > 0) TextoUTF8::Cortar(s, static_cast<size_t>(d.Size));
       return s;
     }
     case TFieldType::ftDate: return VarDate(VarToDateTime(v));
@@ -337,7 +356,7 @@ TVariant TnClientDataSet::Coagir(int indice, TVariant v) const {
 
 int TnClientDataSet::Comparar(size_t a, size_t b) const {
   for (int i : FIndice) {
-    const int c = CompararValores(FLinhas[a][static_cast<size_t>(i)], FLinhas[b][static_cast<size_t>(i)]);
+    const int c = OrdemValores(FLinhas[a][static_cast<size_t>(i)], FLinhas[b][static_cast<size_t>(i)]);
     if (c != 0) return c;
   }
   return 0;
@@ -561,7 +580,8 @@ const TVariant& TnClientDataSet::ValorCampo(int indice) const {
   static const TVariant kNulo;
   if (indice < 0 || static_cast<size_t>(indice) >= FFieldDefs.size()) return kNulo;
   if (FState != TDataSetState::dsBrowse) return FBuffer[static_cast<size_t>(indice)];
-  if (FVisao.empty() || FEof) return kNulo;
+  // depois do fim a linha corrente continua sendo a última
+  if (FVisao.empty()) return kNulo;
   return FLinhas[FVisao[FPos]][static_cast<size_t>(indice)];
 }
 

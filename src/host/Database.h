@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/DataSet.h"
 #include "base/Variant.h"
@@ -36,6 +37,10 @@ class TDatabase {
   virtual int64_t Executar(const std::string& sql, const TParams& params = {}) = 0;
   // Vários comandos separados por ';', sem parâmetros (DDL do esquema).
   virtual void ExecutarScript(const std::string& sql) = 0;
+  // Carga em massa: AValores traz as linhas em sequência, um valor por coluna. Os valores
+  // gravados são os de um INSERT com parâmetros. PostgreSQL: COPY; aqui, INSERTs de várias linhas.
+  virtual void CarregarLinhas(const std::string& ATabela, const std::vector<std::string>& AColunas,
+                              const TParams& AValores);
 
   virtual void IniciarTransacao() = 0;
   virtual void Confirmar() = 0;

@@ -1,15 +1,26 @@
 // Backend PostgreSQL (libpq).
 //
-// Datasets em fluxo usam cursores do servidor (DECLARE/FETCH em lotes) dentro de uma
-// transação que o backend mantém aberta enquanto houver cursor aberto ("transação
-// implícita"); assim a memória fica constante e a mesma conexão continua aceitando outros
-// comandos. Cada comando dentro de transação roda sob um SAVEPOINT: um erro desfaz só o
-// comando e os cursores abertos continuam válidos (como no SQLite).
+// Datasets em fluxo usam cursores do servidor (DECLARE/FETCH em lotes): memória constante, e a
+// mesma conexão continua aceitando outros comandos. Um cursor só existe dentro de uma
+// transação; o backend abre uma ("implícita") enquanto houver cursor ainda não confirmado.
+// Os cursores são WITH HOLD: enquanto a transação dura, leem em fluxo como qualquer cursor; num
+// COMMIT o servidor guarda o resto do resultado e o cursor sobrevive. Assim um COMMIT com
+// datasets abertos (Confirmar do usuário, ou comando fora de transação, que grava na hora como
+// no SQLite) grava de fato sem matar as leituras. Preferimos isto a uma segunda conexão para as
+// leituras (que não veria a tabela temporária nem o que a transação ainda não confirmou) e à
+// libpqxx (dependência a mais para o mesmo mecanismo).
+// A transação do usuário aberta com cursores não confirmados vira um SAVEPOINT da implícita
+// (Desfazer volta a ele) e o Confirmar faz o COMMIT inteiro. Cursores abertos numa transação
+// desfeita somem no servidor: o dataset passa a dar erro claro, sem tocar mais no cursor.
+// Cada comando dentro de transação roda sob SAVEPOINT: um erro desfaz só o comando.
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fmt/format.h>
+#include <functional>
+#include <vector>
 
 #include "host/Backends.h"
 #include "base/Decimal.h"
@@ -33,16 +44,26 @@ struct TResultado {
   ~TResultado() { PQclear(R); }
 };
 
+// Cursor aberto no servidor.
+struct TCursor {
+  std::string Nome;
+  bool Vivo = true;             // false: o servidor já o descartou (transação desfeita)
+  bool Confirmado = false;      // passou por um COMMIT: o servidor guardou o resultado
+  bool NaTransacaoUsuario = false;
+};
+using TCursorPtr = std::shared_ptr<TCursor>;
+
 struct TEstado {
   PGconn* Conn = nullptr;
-  bool Implicita = false;   // transação aberta pelo backend para os cursores
-  bool Explicita = false;   // BEGIN do usuário
-  int SavepointsUsuario = 0;  // IniciarTransacao dentro da transação implícita
-  int Cursores = 0;
-  uint64_t Geracao = 0;     // muda quando a transação termina: cursores antigos morreram
+  bool Aberta = false;            // bloco de transação aberto no servidor
+  bool Explicita = false;         // IniciarTransacao do usuário
+  bool SavepointUsuario = false;  // ... começada dentro da implícita
+  std::vector<TCursorPtr> Cursores;
   uint64_t Sequencia = 0;
   ~TEstado() { PQfinish(Conn); }
-  bool EmTransacao() const { return Implicita || Explicita; }
+  bool CursorPendente() const {
+    return std::any_of(Cursores.begin(), Cursores.end(), [](const TCursorPtr& c) { return !c->Confirmado; });
+  }
 };
 using TEstadoPtr = std::shared_ptr<TEstado>;
 
@@ -63,14 +84,61 @@ void Controle(TEstado& e, const char* sql) {
   if (PQresultStatus(r.R) != PGRES_COMMAND_OK) Falhar(MensagemErro(e.Conn, r.R), sql);
 }
 
-// Termina a transação implícita (ou a explícita, em erro): cursores deixam de existir.
-void EncerrarTransacao(TEstado& e, bool confirmar) {
-  const bool tinha = e.EmTransacao();
-  e.Implicita = e.Explicita = false;
-  e.SavepointsUsuario = 0;
-  e.Cursores = 0;
-  ++e.Geracao;
-  if (tinha) Controle(e, confirmar ? "COMMIT" : "ROLLBACK");
+// Fim do bloco de transação no servidor. No COMMIT os cursores vivos passam a confirmados;
+// no ROLLBACK somem os que não tinham passado por um COMMIT.
+void MarcarFim(TEstado& e, bool confirmou) {
+  e.Aberta = e.Explicita = e.SavepointUsuario = false;
+  for (auto& c : e.Cursores) {
+    if (confirmou) c->Confirmado = true;
+    else if (!c->Confirmado) c->Vivo = false;
+    c->NaTransacaoUsuario = false;
+  }
+  std::erase_if(e.Cursores, [](const TCursorPtr& c) { return !c->Vivo; });
+}
+
+void ConexaoPerdida(TEstado& e) {
+  e.Aberta = e.Explicita = e.SavepointUsuario = false;
+  for (auto& c : e.Cursores) c->Vivo = false;
+  e.Cursores.clear();
+}
+
+// COMMIT do bloco; se falhar (o servidor desfaz tudo), lança com a mensagem do banco.
+void ConfirmarBloco(TEstado& e) {
+  TResultado r(PQexec(e.Conn, "COMMIT"));
+  const bool ok = PQresultStatus(r.R) == PGRES_COMMAND_OK;
+  const std::string msg = ok ? "" : MensagemErro(e.Conn, r.R);
+  if (!ok && PQstatus(e.Conn) == CONNECTION_OK && PQtransactionStatus(e.Conn) != PQTRANS_IDLE) {
+    TResultado rb(PQexec(e.Conn, "ROLLBACK"));
+  }
+  if (PQstatus(e.Conn) != CONNECTION_OK) ConexaoPerdida(e);
+  else MarcarFim(e, ok);
+  if (!ok) Falhar(msg, "COMMIT");
+}
+
+// Termina a transação implícita quando nenhum cursor depende mais dela.
+void EncerrarImplicitaOciosa(TEstado& e) {
+  if (e.Aberta && !e.Explicita && !e.CursorPendente()) ConfirmarBloco(e);
+}
+
+// Roda um comando do usuário. Dentro de transação, sob SAVEPOINT (um erro desfaz só ele);
+// fora de transação do usuário, o que ele gravou é confirmado na hora. AComando devolve a
+// mensagem de erro, vazia no sucesso.
+void Protegido(TEstado& e, const std::string& original, const std::function<std::string()>& AComando) {
+  const bool sp = e.Aberta;
+  if (sp) Controle(e, "SAVEPOINT pisco_cmd");
+  const std::string erro = AComando();
+  if (!erro.empty()) {
+    if (PQstatus(e.Conn) != CONNECTION_OK) {
+      ConexaoPerdida(e);
+    } else if (sp) {
+      Controle(e, "ROLLBACK TO SAVEPOINT pisco_cmd");
+      Controle(e, "RELEASE SAVEPOINT pisco_cmd");
+    }
+    Falhar(erro, original);
+  }
+  if (!sp) return;
+  Controle(e, "RELEASE SAVEPOINT pisco_cmd");
+  if (!e.Explicita) ConfirmarBloco(e);
 }
 
 struct TValoresPG {
@@ -79,59 +147,47 @@ struct TValoresPG {
   std::vector<const char*> Ponteiros;
 };
 
+// Texto e tipo de um valor não nulo, como vai ao servidor.
+void TextoDoValor(const TVariant& v, Oid& ATipo, std::string& ATexto) {
+  if (auto* n = std::get_if<int64_t>(&v)) {
+    ATipo = kInt8;
+    ATexto = std::to_string(*n);
+  } else if (auto* d = std::get_if<double>(&v)) {
+    ATipo = kNumeric;
+    ATexto = std::isfinite(*d) ? Decimal::TextoCurto(*d) : "NaN";
+  } else if (auto* s = std::get_if<std::string>(&v)) {
+    ATipo = 0;  // tipo desconhecido: o servidor deduz pelo contexto, como um literal
+    ATexto = *s;
+  } else if (auto* dt = std::get_if<TVarDate>(&v)) {
+    ATipo = kDate;
+    ATexto = DataISO(dt->Valor);
+  } else if (auto* b = std::get_if<bool>(&v)) {
+    ATipo = kBool;
+    ATexto = *b ? "t" : "f";
+  }
+}
+
 TValoresPG ConverterValores(const TParams& valores) {
   TValoresPG p;
   p.Tipos.resize(valores.size());
   p.Textos.resize(valores.size());
   p.Ponteiros.resize(valores.size());
-  for (size_t i = 0; i < valores.size(); ++i) {
-    const TVariant& v = valores[i];
-    if (VarIsNull(v)) continue;
-    if (auto* n = std::get_if<int64_t>(&v)) {
-      p.Tipos[i] = kInt8;
-      p.Textos[i] = std::to_string(*n);
-    } else if (auto* d = std::get_if<double>(&v)) {
-      p.Tipos[i] = kNumeric;
-      p.Textos[i] = std::isfinite(*d) ? Decimal::TextoCurto(*d) : "NaN";
-    } else if (auto* s = std::get_if<std::string>(&v)) {
-      p.Tipos[i] = 0;  // tipo desconhecido: o servidor deduz pelo contexto, como um literal
-      p.Textos[i] = *s;
-    } else if (auto* dt = std::get_if<TVarDate>(&v)) {
-      p.Tipos[i] = kDate;
-      p.Textos[i] = DataISO(dt->Valor);
-    } else if (auto* b = std::get_if<bool>(&v)) {
-      p.Tipos[i] = kBool;
-      p.Textos[i] = *b ? "t" : "f";
-    }
-  }
+  for (size_t i = 0; i < valores.size(); ++i)
+    if (!VarIsNull(valores[i])) TextoDoValor(valores[i], p.Tipos[i], p.Textos[i]);
   for (size_t i = 0; i < valores.size(); ++i) p.Ponteiros[i] = VarIsNull(valores[i]) ? nullptr : p.Textos[i].c_str();
   return p;
 }
 
-// Executa um comando do usuário; dentro de transação, sob SAVEPOINT. Lança EBancoDados.
-TResultado ExecutarComando(TEstado& e, const std::string& textoPG, const TParams& valores, const std::string& original,
-                           bool protegerComSavepoint) {
+// Executa um comando com parâmetros (ver Protegido). Lança EBancoDados.
+TResultado ExecutarComando(TEstado& e, const std::string& textoPG, const TParams& valores, const std::string& original) {
   const TValoresPG p = ConverterValores(valores);
-  const bool sp = protegerComSavepoint && e.EmTransacao();
-  if (sp) Controle(e, "SAVEPOINT pisco_cmd");
-  TResultado r(PQexecParams(e.Conn, textoPG.c_str(), static_cast<int>(valores.size()), p.Tipos.data(),
-                            p.Ponteiros.data(), nullptr, nullptr, 0));
-  const auto st = PQresultStatus(r.R);
-  if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
-    const std::string msg = MensagemErro(e.Conn, r.R);
-    if (PQstatus(e.Conn) != CONNECTION_OK) {
-      e.Implicita = e.Explicita = false;
-      e.Cursores = 0;
-      ++e.Geracao;
-    } else if (sp) {
-      Controle(e, "ROLLBACK TO SAVEPOINT pisco_cmd");
-      Controle(e, "RELEASE SAVEPOINT pisco_cmd");
-    } else if (e.EmTransacao()) {
-      EncerrarTransacao(e, false);
-    }
-    Falhar(msg, original);
-  }
-  if (sp) Controle(e, "RELEASE SAVEPOINT pisco_cmd");
+  TResultado r;
+  Protegido(e, original, [&] {
+    r = TResultado(PQexecParams(e.Conn, textoPG.c_str(), static_cast<int>(valores.size()), p.Tipos.data(),
+                                p.Ponteiros.data(), nullptr, nullptr, 0));
+    const auto st = PQresultStatus(r.R);
+    return st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK ? std::string() : MensagemErro(e.Conn, r.R);
+  });
   return r;
 }
 
@@ -208,7 +264,7 @@ class TPGDataSet : public TDataSet {
  protected:
   bool BuscarProxima() override {
     if (FLinhaLote >= PQntuples(FResultado.R)) {
-      if (!FCursorAberto) return false;
+      if (!FCursor) return false;
       BuscarLote();
       if (PQntuples(FResultado.R) == 0) return false;
     }
@@ -226,23 +282,37 @@ class TPGDataSet : public TDataSet {
     const TSQLAnalisado analise = AnalisarParametros(FCommandText);
     ConferirQuantidadeParametros(analise, valores.size(), FCommandText);
     TEstado& e = *FEstado;
-    FCursor = fmt::format("pisco_c{}", ++e.Sequencia);
-    const std::string declare =
-        "DECLARE " + FCursor + " NO SCROLL CURSOR FOR " + TrocarParametros(FCommandText, analise, TDialeto::dPostgreSQL);
-    const bool iniciou = !e.EmTransacao();
+    auto cursor = std::make_shared<TCursor>();
+    cursor->Nome = fmt::format("pisco_c{}", ++e.Sequencia);
+    cursor->NaTransacaoUsuario = e.Explicita;
+    const std::string declare = "DECLARE " + cursor->Nome + " NO SCROLL CURSOR WITH HOLD FOR " +
+                                TrocarParametros(FCommandText, analise, TDialeto::dPostgreSQL);
+    const TValoresPG p = ConverterValores(valores);
+    const bool iniciou = !e.Aberta;
     if (iniciou) {
       Controle(e, "BEGIN");
-      e.Implicita = true;
+      e.Aberta = true;
+    } else {
+      Controle(e, "SAVEPOINT pisco_cmd");
     }
-    try {
-      ExecutarComando(e, declare, valores, FCommandText, !iniciou);
-    } catch (...) {
-      if (iniciou && e.Implicita && e.Cursores == 0 && !e.Explicita) EncerrarTransacao(e, false);
-      throw;
+    TResultado r(PQexecParams(e.Conn, declare.c_str(), static_cast<int>(valores.size()), p.Tipos.data(),
+                              p.Ponteiros.data(), nullptr, nullptr, 0));
+    if (PQresultStatus(r.R) != PGRES_COMMAND_OK) {
+      const std::string msg = MensagemErro(e.Conn, r.R);
+      if (PQstatus(e.Conn) != CONNECTION_OK) {
+        ConexaoPerdida(e);
+      } else if (iniciou) {
+        Controle(e, "ROLLBACK");  // o BEGIN foi só deste cursor
+        e.Aberta = false;
+      } else {
+        Controle(e, "ROLLBACK TO SAVEPOINT pisco_cmd");
+        Controle(e, "RELEASE SAVEPOINT pisco_cmd");
+      }
+      Falhar(msg, FCommandText);
     }
-    ++e.Cursores;
-    FGeracao = e.Geracao;
-    FCursorAberto = true;
+    if (!iniciou) Controle(e, "RELEASE SAVEPOINT pisco_cmd");
+    e.Cursores.push_back(cursor);
+    FCursor = std::move(cursor);
     FResultado = TResultado();
     FLinhaLote = 0;
     BuscarLote();
@@ -258,41 +328,56 @@ class TPGDataSet : public TDataSet {
 
   void BuscarLote() {
     TEstado& e = *FEstado;
-    if (FGeracao != e.Geracao)
-      throw EBancoDados(fmt::format(
-          "Consulta interrompida: a transação que mantinha o cursor terminou. SQL: {}", InicioSQL(FCommandText)));
+    if (!FCursor->Vivo)
+      throw EBancoDados(fmt::format("Consulta interrompida: a transação em que ela foi aberta foi desfeita. SQL: {}",
+                                    InicioSQL(FCommandText)));
     FResultado = TResultado();  // libera o lote anterior antes de buscar o próximo
     FLinhaLote = 0;
-    const std::string fetch = fmt::format("FETCH FORWARD {} FROM {}", FLote, FCursor);
+    const std::string fetch = fmt::format("FETCH FORWARD {} FROM {}", FLote, FCursor->Nome);
+    // dentro de transação, sob SAVEPOINT: um erro da consulta não desfaz a transação
+    const bool sp = e.Aberta;
+    if (sp) Controle(e, "SAVEPOINT pisco_cmd");
     TResultado r(PQexec(e.Conn, fetch.c_str()));
     if (PQresultStatus(r.R) != PGRES_TUPLES_OK) {
       const std::string msg = MensagemErro(e.Conn, r.R);
-      FCursorAberto = false;
-      if (PQstatus(e.Conn) == CONNECTION_OK) EncerrarTransacao(e, false);
+      if (PQstatus(e.Conn) != CONNECTION_OK) {
+        ConexaoPerdida(e);
+      } else {
+        if (sp) {
+          Controle(e, "ROLLBACK TO SAVEPOINT pisco_cmd");
+          Controle(e, "RELEASE SAVEPOINT pisco_cmd");
+        }
+        FecharCursor();
+      }
       Falhar(msg, FCommandText);
     }
+    if (sp) Controle(e, "RELEASE SAVEPOINT pisco_cmd");
     FResultado = std::move(r);
     if (PQntuples(FResultado.R) < FLote) FecharCursor();  // fim dos dados: libera já o cursor
   }
 
   void FecharCursor() {
-    if (!FCursorAberto) return;
-    FCursorAberto = false;
+    if (!FCursor) return;
+    const TCursorPtr cursor = std::move(FCursor);
+    FCursor.reset();
     TEstado& e = *FEstado;
-    if (FGeracao != e.Geracao || PQstatus(e.Conn) != CONNECTION_OK) return;
-    Controle(e, ("CLOSE " + FCursor).c_str());
-    if (--e.Cursores == 0 && e.Implicita && !e.Explicita) {
-      e.Implicita = false;
-      e.SavepointsUsuario = 0;
-      Controle(e, "COMMIT");
+    std::erase(e.Cursores, cursor);
+    if (!cursor->Vivo || PQstatus(e.Conn) != CONNECTION_OK) return;
+    cursor->Vivo = false;
+    // um cursor que falhou pode já não existir: o CLOSE não pode estragar a transação
+    const bool sp = e.Aberta;
+    if (sp) Controle(e, "SAVEPOINT pisco_cmd");
+    TResultado r(PQexec(e.Conn, ("CLOSE " + cursor->Nome).c_str()));
+    if (sp) {
+      if (PQresultStatus(r.R) != PGRES_COMMAND_OK) Controle(e, "ROLLBACK TO SAVEPOINT pisco_cmd");
+      Controle(e, "RELEASE SAVEPOINT pisco_cmd");
     }
+    EncerrarImplicitaOciosa(e);
   }
 
   TEstadoPtr FEstado;
   int FLote;
-  std::string FCursor;
-  uint64_t FGeracao = 0;
-  bool FCursorAberto = false;
+  TCursorPtr FCursor;  // nulo depois de fechado
   TResultado FResultado;
   int FLinhaLote = 0;
 };
@@ -312,64 +397,133 @@ class TDatabasePG : public TDatabase {
   int64_t Executar(const std::string& sql, const TParams& params) override {
     const TSQLAnalisado analise = AnalisarParametros(sql);
     ConferirQuantidadeParametros(analise, params.size(), sql);
-    TResultado r = ExecutarComando(*FEstado, TrocarParametros(sql, analise, TDialeto::dPostgreSQL), params, sql, true);
+    TResultado r = ExecutarComando(*FEstado, TrocarParametros(sql, analise, TDialeto::dPostgreSQL), params, sql);
     const char* n = PQcmdTuples(r.R);
     return n && *n ? std::atoll(n) : 0;
   }
 
   void ExecutarScript(const std::string& sql) override {
     TEstado& e = *FEstado;
-    const bool sp = e.EmTransacao();
-    if (sp) Controle(e, "SAVEPOINT pisco_cmd");
-    TResultado r(PQexec(e.Conn, sql.c_str()));
-    const auto st = PQresultStatus(r.R);
-    if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK && st != PGRES_EMPTY_QUERY) {
-      const std::string msg = MensagemErro(e.Conn, r.R);
-      if (sp) {
-        Controle(e, "ROLLBACK TO SAVEPOINT pisco_cmd");
-        Controle(e, "RELEASE SAVEPOINT pisco_cmd");
-      }
-      Falhar(msg, sql);
-    }
-    if (sp) Controle(e, "RELEASE SAVEPOINT pisco_cmd");
+    Protegido(e, sql, [&] {
+      TResultado r(PQexec(e.Conn, sql.c_str()));
+      const auto st = PQresultStatus(r.R);
+      return st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK || st == PGRES_EMPTY_QUERY ? std::string()
+                                                                                        : MensagemErro(e.Conn, r.R);
+    });
   }
+
+  void CarregarLinhas(const std::string& ATabela, const std::vector<std::string>& AColunas,
+                      const TParams& AValores) override;
 
   void IniciarTransacao() override {
     TEstado& e = *FEstado;
     if (e.Explicita) throw EBancoDados("Já existe uma transação em andamento");
-    if (e.Implicita) {
-      // cursores abertos: a transação do usuário vira um savepoint da implícita
+    if (e.Aberta) {
+      // cursores ainda não confirmados: a transação do usuário começa num savepoint da implícita
       Controle(e, "SAVEPOINT pisco_tx");
-      ++e.SavepointsUsuario;
+      e.SavepointUsuario = true;
     } else {
       Controle(e, "BEGIN");
+      e.Aberta = true;
     }
     e.Explicita = true;
   }
 
-  void Confirmar() override { Terminar(true); }
-  void Desfazer() override { Terminar(false); }
+  void Confirmar() override {
+    TEstado& e = *FEstado;
+    if (!e.Explicita) throw EBancoDados("Nenhuma transação em andamento");
+    if (e.SavepointUsuario) Controle(e, "RELEASE SAVEPOINT pisco_tx");
+    ConfirmarBloco(e);  // grava tudo; os cursores abertos sobrevivem (WITH HOLD)
+  }
+
+  void Desfazer() override {
+    TEstado& e = *FEstado;
+    if (!e.Explicita) throw EBancoDados("Nenhuma transação em andamento");
+    if (!e.SavepointUsuario) {
+      TResultado r(PQexec(e.Conn, "ROLLBACK"));
+      if (PQstatus(e.Conn) != CONNECTION_OK) ConexaoPerdida(e);
+      else MarcarFim(e, false);
+      return;
+    }
+    Controle(e, "ROLLBACK TO SAVEPOINT pisco_tx");
+    Controle(e, "RELEASE SAVEPOINT pisco_tx");
+    // os cursores abertos depois do savepoint foram fechados pelo servidor
+    for (auto& c : e.Cursores)
+      if (c->NaTransacaoUsuario) c->Vivo = false;
+    std::erase_if(e.Cursores, [](const TCursorPtr& c) { return !c->Vivo; });
+    e.Explicita = e.SavepointUsuario = false;
+    EncerrarImplicitaOciosa(e);
+  }
+
   bool EmTransacao() const override { return FEstado->Explicita; }
 
   int FLotePadrao = 2000;
 
  private:
-  void Terminar(bool confirmar) {
-    TEstado& e = *FEstado;
-    if (!e.Explicita) throw EBancoDados("Nenhuma transação em andamento");
-    if (e.SavepointsUsuario > 0) {
-      Controle(e, confirmar ? "RELEASE SAVEPOINT pisco_tx" : "ROLLBACK TO SAVEPOINT pisco_tx");
-      if (!confirmar) Controle(e, "RELEASE SAVEPOINT pisco_tx");
-      --e.SavepointsUsuario;
-      e.Explicita = false;
-      if (e.Cursores == 0) EncerrarTransacao(e, true);
-      return;
-    }
-    EncerrarTransacao(e, confirmar);  // cursores abertos dentro dela terminam junto
-  }
-
   TEstadoPtr FEstado;
 };
+
+// Texto de um valor no formato texto do COPY: o mesmo que os parâmetros levam (os valores
+// gravados são os mesmos de um INSERT), com \, tabulação e quebras de linha escapadas.
+void TextoCopy(const TVariant& AValor, std::string& ADestino) {
+  if (VarIsNull(AValor)) {
+    ADestino += "\\N";
+    return;
+  }
+  Oid tipo = 0;
+  std::string texto;
+  TextoDoValor(AValor, tipo, texto);
+  for (char c : texto) {
+    switch (c) {
+      case '\\': ADestino += "\\\\"; break;
+      case '\t': ADestino += "\\t"; break;
+      case '\n': ADestino += "\\n"; break;
+      case '\r': ADestino += "\\r"; break;
+      default: ADestino += c;
+    }
+  }
+}
+
+bool Identificador(const std::string& ANome) {
+  if (ANome.empty() || std::isdigit(static_cast<unsigned char>(ANome[0]))) return false;
+  return std::all_of(ANome.begin(), ANome.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+}
+
+void TDatabasePG::CarregarLinhas(const std::string& ATabela, const std::vector<std::string>& AColunas,
+                                 const TParams& AValores) {
+  if (AColunas.empty() || AValores.empty()) return;
+  if (AValores.size() % AColunas.size() != 0)
+    throw EBancoDados(fmt::format("Carga em {}: {} valores não fecham linhas de {} colunas", ATabela, AValores.size(),
+                                  AColunas.size()));
+  // nomes vêm do código, mas nunca entram no SQL sem conferir
+  std::string sql = "COPY " + ATabela + " (";
+  if (!Identificador(ATabela)) throw EBancoDados(fmt::format("Nome de tabela inválido para carga: \"{}\"", ATabela));
+  for (size_t i = 0; i < AColunas.size(); ++i) {
+    if (!Identificador(AColunas[i]))
+      throw EBancoDados(fmt::format("Nome de coluna inválido para carga: \"{}\"", AColunas[i]));
+    sql += (i ? ", " : "") + AColunas[i];
+  }
+  sql += ") FROM STDIN";
+  std::string dados;
+  for (size_t i = 0; i < AValores.size(); ++i) {
+    TextoCopy(AValores[i], dados);
+    dados += (i + 1) % AColunas.size() == 0 ? '\n' : '\t';
+  }
+  TEstado& e = *FEstado;
+  Protegido(e, sql, [&] {
+    TResultado inicio(PQexec(e.Conn, sql.c_str()));
+    if (PQresultStatus(inicio.R) != PGRES_COPY_IN) return MensagemErro(e.Conn, inicio.R);
+    const bool enviou = PQputCopyData(e.Conn, dados.data(), static_cast<int>(dados.size())) == 1;
+    PQputCopyEnd(e.Conn, enviou ? nullptr : "falha ao enviar os dados");
+    std::string erro;
+    while (PGresult* r = PQgetResult(e.Conn)) {
+      TResultado fim(r);
+      if (PQresultStatus(r) != PGRES_COMMAND_OK && erro.empty()) erro = MensagemErro(e.Conn, r);
+    }
+    return erro;
+  });
+}
 
 std::string DescreverDestino(PQconninfoOption* opcoes) {
   std::string host, porta, banco, usuario;

@@ -16,8 +16,16 @@ namespace {
 
 using TConexao = std::shared_ptr<sqlite3>;
 
-[[noreturn]] void Falhar(sqlite3* db, const std::string& sql) {
-  throw EBancoDados(fmt::format("Erro no banco de dados SQLite: {}. SQL: {}", sqlite3_errmsg(db), InicioSQL(sql)));
+[[noreturn]] void Falhar(const std::string& AMensagem, const std::string& sql) {
+  throw EBancoDados(fmt::format("Erro no banco de dados SQLite: {}. SQL: {}", AMensagem, InicioSQL(sql)));
+}
+[[noreturn]] void Falhar(sqlite3* db, const std::string& sql) { Falhar(sqlite3_errmsg(db), sql); }
+
+// Erro num passo: o comando volta ao início (solta a trava de leitura) antes de lançar.
+[[noreturn]] void FalharNoPasso(sqlite3* db, sqlite3_stmt* st, const std::string& sql) {
+  const std::string msg = sqlite3_errmsg(db);
+  sqlite3_reset(st);
+  Falhar(msg, sql);
 }
 
 // SUM exata: inteiros somam como inteiros; com algum real, soma decimal exata.
@@ -178,7 +186,7 @@ class TSQLiteDataSet : public TDataSet {
     }
     if (rc != SQLITE_ROW) {
       FTerminou = true;
-      Falhar(FCon.get(), FCommandText);
+      FalharNoPasso(FCon.get(), FCmd.Stmt, FCommandText);
     }
     for (int i = 0; i < FieldCount(); ++i) {
       auto& dest = FLinha[static_cast<size_t>(i)];
@@ -248,8 +256,8 @@ class TDatabaseSQLite : public TDatabase {
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
+    if (rc != SQLITE_DONE) FalharNoPasso(FCon.get(), st, sql);
     sqlite3_reset(st);
-    if (rc != SQLITE_DONE) Falhar(FCon.get(), sql);
     return sqlite3_changes64(FCon.get());
   }
 

@@ -26,6 +26,8 @@ TEST(Format, RegrasPosicionais) {
       {"%.4f", {0.125}, "0.1250"},
       {"%5d|%-5d|%.3d", {int64_t{42}, int64_t{42}, int64_t{7}}, "   42|42   |007"},
       {"%.3s", {std::string("COFINS")}, "COF"},
+      // precisão e largura contam caracteres, não bytes: nunca corta um "ç" ao meio
+      {"%.3s|%-5s|%5s", {std::string("AÇÃO"), std::string("ção"), std::string("não")}, "AÇÃ|ção  |  não"},
       {"%x", {int64_t{255}}, "FF"},
       {"%n", {1234567.891}, "1,234,567.89"},
       {"%g", {0.1}, "0.1"},

@@ -213,6 +213,7 @@ TResultadoVarredura ConferirSQL(const std::vector<TLiteralCpp>& literais, const 
     const bool atravessou = t < ts.size() && ts[t].Texto == "\n";
     while (t < ts.size() && ts[t].Texto == "\n") ++t;
     if (!ident(t)) continue;  // "FROM (" subconsulta, "FROM {}" e afins
+    if (kw == "FROM" && up(t) == "STDIN") continue;  // COPY ... FROM STDIN: a entrada do COPY
     const std::string nome = ts[t].Texto;
     if (atravessou && PalavrasChave().count(up(t)) == 0) {
       bool ehTabela = false;

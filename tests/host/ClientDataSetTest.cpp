@@ -70,6 +70,27 @@ TEST(ClientDataSet, OrdemPorIndiceEInclusao) {
   EXPECT_THROW(cds->SetIndexFieldNames("Origem;Nada"), EBancoDados);
 }
 
+TEST(ClientDataSet, OrdemEstritaETamanhoEmCaracteres) {
+  // Valores a menos de 1e-9 uns dos outros: uma comparação com tolerância não é transitiva e
+  // deixava a ordenação fora de ordem; a busca por chave continua tolerante.
+  TnClientDataSet cds;
+  cds.AddFieldDef("V", TFieldType::ftFloat);
+  cds.AddFieldDef("T", TFieldType::ftString, 3);
+  cds.CreateDataSet();
+  for (double v : {1.2e-9, 0.6e-9, 0.0}) {
+    cds.Append();
+    cds.FieldByName("V").SetValue(v);
+    cds.FieldByName("T").SetValue(std::string("AÇÃO"));
+    cds.Post();
+  }
+  cds.SetIndexFieldNames("V");
+  std::vector<double> ordem;
+  for (cds.First(); !cds.Eof(); cds.Next()) ordem.push_back(cds.FieldByName("V").AsFloat());
+  EXPECT_EQ(ordem, (std::vector<double>{0.0, 0.6e-9, 1.2e-9}));
+  EXPECT_TRUE(cds.FindKey({0.1 + 0.2 - 0.3}));
+  EXPECT_EQ(cds.FieldByName("T").AsString(), "AÇÃ");  // o tamanho conta caracteres
+}
+
 TEST(ClientDataSet, BuscaPorChaveELocate) {
   auto cds = Totais();
   cds->SetIndexFieldNames("Origem;CodigoEstab;CST");
@@ -195,6 +216,7 @@ TEST(ClientDataSet, NavegacaoEMapaNaoLigado) {
   EXPECT_EQ(cds->RecNo(), 5);
   cds->Next();
   EXPECT_TRUE(cds->Eof());
+  EXPECT_EQ(cds->FieldByName("CST").AsString(), "02");  // depois do fim vale a última linha
   cds->Prior();
   EXPECT_EQ(cds->RecNo(), 5);
   TMapTotalTeste m;

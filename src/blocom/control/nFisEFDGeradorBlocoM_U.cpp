@@ -231,7 +231,11 @@ std::string TnFisEFDGeradorBlocoM::GetTipoCreditoAliquota(const std::string& ACf
 
 std::string TnFisEFDGeradorBlocoM::GetTipoCreditoMestre(int ACst, const std::string& ATabela, double AAliquota,
                                                         const std::string& ACfop, int ADaconTipoReceita) {
-  return GetTipoCreditoRegime(ACst) + GetTipoCreditoAliquota(ACfop, ATabela, ACst, AAliquota, ADaconTipoReceita);
+  // append em vez de "a + b" com dois temporários: o GCC 12 em -O3 acusa -Wrestrict falso no
+  // insert que o operator+ usa.
+  std::string tipo = GetTipoCreditoRegime(ACst);
+  tipo.append(GetTipoCreditoAliquota(ACfop, ATabela, ACst, AAliquota, ADaconTipoReceita));
+  return tipo;
 }
 
 std::string TnFisEFDGeradorBlocoM::GetTipoCreditoReceita(const std::string& ACodigo, int ACampo) {
