@@ -2,6 +2,7 @@
 // de uma empresa e competência pela fábrica e imprime os totais do M200 (PIS) e do M600 (COFINS).
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 
 #include <pisco/base/DateTime.h>
@@ -15,12 +16,13 @@ namespace {
 
 // Valor como no arquivo: arredondado a duas casas, vírgula decimal.
 std::string Valor(double AValor) {
+  const double valor = Nutil::RoundValor(AValor, 2);
   char texto[64];
-  std::snprintf(texto, sizeof texto, "%.2f", Nutil::RoundValor(AValor, 2));
+  std::snprintf(texto, sizeof texto, "%.2f", valor == 0 ? 0.0 : valor);  // nunca "-0,00"
   std::string s = texto;
   for (char& c : s)
     if (c == '.') c = ',';
-  return s == "-0,00" ? "0,00" : s;
+  return s;
 }
 
 void Linha(const char* ARegistro, const char* ACampo, double AValor, const char* ADescricao) {
