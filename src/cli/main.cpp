@@ -13,12 +13,15 @@ int main(int argc, char** argv) {
   RegistrarComandoBlocoM(app);
   RegistrarComandoDemoDb(app);
   RegistrarComandoSql(app);
+  RegistrarComandoConferir(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
+  } catch (const CLI::RuntimeError& e) {
+    return e.get_exit_code();  // o comando já disse o que tinha a dizer
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     return kSaidaErroUso;
