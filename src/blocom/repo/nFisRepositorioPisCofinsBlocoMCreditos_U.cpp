@@ -117,6 +117,8 @@ std::unique_ptr<TM105_505DetalheBCCredito> TRepoPisCofinsBlocoM::RecParaObj(cons
   r->FQUANT_BC_TOT = ARec.QUANT_BC_TOT;
   r->FQUANT_BC = ARec.QUANT_BC;
   r->FDESC_CRED = ARec.DESC_CRED;
+  // A natureza 13 (outras operações) pede a descrição do crédito no arquivo.
+  if (r->FDESC_CRED.empty() && r->FNAT_BC_CRED == "13") r->FDESC_CRED = "OUTRAS OPERAÇÕES";
   return r;
 }
 
