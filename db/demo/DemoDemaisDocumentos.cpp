@@ -84,6 +84,10 @@ void TGeradorEmpresa::DemaisDocumentos() {
     c("EFDPISPASEPFOLHA", "CODIGOEMPRESA CODIGOESTAB PERIODO ALIQUOTA TOTALFOLHA EXCLUSAO BASECALCULO VALORPISPASEP")
         .Linha({I(FEmpresa), I(1), D(FInicio), A(10000), V(folha), V(exclusao), V(folha - exclusao),
                 V(Tributo(folha - exclusao, 10000))});
+    // A mesma folha na tabela do lucro real, que é a que o caminho SQL lê para esta empresa.
+    c("LUCROREALPISPASEPFOLHA", "CODIGOEMPRESA CODIGOESTAB PERIODO ALIQUOTA TOTALFOLHA EXCLUSAO BASECALCULO VALORPISPASEP")
+        .Linha({I(FEmpresa), I(1), D(FInicio), A(10000), V(folha), V(exclusao), V(folha - exclusao),
+                V(Tributo(folha - exclusao, 10000))});
   }
 }
 

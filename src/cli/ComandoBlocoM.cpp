@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
+#include "blocom/repo/nFisRepositorioPisCofinsBlocoM_U.h"
 #include "cli/Comandos.h"
 #include "host/Database.h"
 #include "base/Erros.h"
@@ -31,6 +32,7 @@ struct TOpcoesBlocoM {
   bool Lancamentos = false;
   std::string Formato = "sped";
   std::string Saida;
+  std::string Caminho = "geradores";
 };
 
 // Barra de progresso no stderr quando ele é um terminal; no máximo dez atualizações por segundo.
@@ -122,6 +124,32 @@ TConfigBlocoM MontarConfiguracao(const TOpcoesBlocoM& o) {
   return c;
 }
 
+// Caminho SQL: o repositório monolítico, sem a árvore de geradores. Um só M001 (tipo 0) e,
+// no JSON, o M001 de cada SCP.
+std::string BlocoMCaminhoSQL(const TConfigBlocoM& AConfig, bool AJson) {
+  TRepoPisCofinsBlocoM repositorio;
+  auto m001 = repositorio.CarregarDadosBlocoM(AConfig);
+  std::ostringstream saida;
+  if (!AJson) {
+    EscreverBlocoM(saida, *m001);
+    return saida.str();
+  }
+  TMapaAberturaBloco mapa;
+  mapa.emplace(TTipoApuracao::taNormal, std::move(m001));
+  std::vector<TMapaAberturaBloco> mapasSCP;
+  mapasSCP.reserve(repositorio.GetResultadoSCP().size());
+  std::vector<TResultadoSCPSaida> scp;
+  for (const auto& [dados, m001SCP] : repositorio.GetResultadoSCP()) {
+    mapasSCP.emplace_back();
+    auto copia = std::make_unique<TM001AberturaBloco>();
+    copia->Totalizar(*m001SCP);
+    mapasSCP.back().emplace(TTipoApuracao::taNormal, std::move(copia));
+    scp.push_back({dados.INSCRICAOSCP, &mapasSCP.back()});
+  }
+  saida << BlocoMParaJson(mapa, &scp).dump(2) << "\n";
+  return saida.str();
+}
+
 void ExecutarBlocoM(const TOpcoesBlocoM& o) {
   TConfigBlocoM config = MontarConfiguracao(o);
   auto banco = TDatabase::Conectar(o.Conexao, TModoAbertura::maExistente);
@@ -132,6 +160,10 @@ void ExecutarBlocoM(const TOpcoesBlocoM& o) {
 
   TProgresso progresso;
   config.DoIncProgresso = [&progresso](TDataSet&) { progresso.Linha(); };
+  if (o.Caminho == "sql") {
+    EscreverSaida(o.Saida, BlocoMCaminhoSQL(config, o.Formato == "json"));
+    return;
+  }
   auto repositorio = TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(
       config.CodigoEmpresa, EstabComoInteiro(config.CodigoEstab), config.DataInicial, o.Lancamentos);
   auto mapa = repositorio->CarregarDadosBlocoM(config);
@@ -166,6 +198,9 @@ void RegistrarComandoBlocoM(CLI::App& app) {
   cmd->add_flag("--lancamentos", o->Lancamentos, "Gera o Bloco M a partir dos lançamentos fiscais");
   cmd->add_option("--formato", o->Formato, "sped (leiaute oficial) ou json")->check(CLI::IsMember({"sped", "json"}));
   cmd->add_option("--saida", o->Saida, "Arquivo de saída (padrão: saída padrão)");
+  cmd->add_option("--caminho", o->Caminho,
+                  "geradores (padrão: árvore de geradores) ou sql (repositório monolítico, direto por SQL)")
+      ->check(CLI::IsMember({"geradores", "sql"}));
   cmd->callback([o, comp, ini] {
     if (comp->count() == 0 && ini->count() == 0)
       throw CLI::RequiredError("--competencia (ou --inicio e --fim)");

@@ -10,3 +10,4 @@ void RegistrarComandoSchema(CLI::App& app);
 void RegistrarComandoBlocoM(CLI::App& app);
 void RegistrarComandoDemoDb(CLI::App& app);
 void RegistrarComandoSql(CLI::App& app);
+void RegistrarComandoConferir(CLI::App& app);

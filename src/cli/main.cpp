@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   RegistrarComandoBlocoM(app);
   RegistrarComandoDemoDb(app);
   RegistrarComandoSql(app);
+  RegistrarComandoConferir(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
+  } catch (const CLI::RuntimeError& e) {
+    return e.get_exit_code();  // o comando já disse o que tinha a dizer
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     return kSaidaErroUso;
