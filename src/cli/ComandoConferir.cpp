@@ -87,7 +87,8 @@ int ExecutarConferir(const TOpcoesConferir& o) {
     std::cout << difs.size() << (difs.size() == 1 ? " diferença" : " diferenças") << " entre o caminho SQL e a árvore "
               << "de geradores.\n";
   }
-  return difs.empty() ? 0 : kSaidaErroExecucao;
+  // Sem o segundo caminho nada foi conferido: quem só olha o código de saída não pode ler "iguais".
+  return repositorio && difs.empty() ? 0 : kSaidaErroExecucao;
 }
 }  // namespace
 
