@@ -2,8 +2,11 @@
 // falha, para todo N da execução da empresa 1 da demonstração. Cada vez o erro chega ao
 // chamador com o contexto, a temporária de devoluções fica vazia, nenhum arquivo de saída
 // aparece e a mesma conexão roda a empresa de novo, com o mesmo resultado.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -81,7 +84,9 @@ TEST_P(FalhaInjetada, CadaComandoDaExecucaoFalhaSemDeixarRastro) {
   fs::remove(arquivo);
   RecordProperty("comandos", static_cast<int>(total));
 
-  const std::regex registro("registro M[0-9]{3}");
+  // Os geradores do caminho dos totais são os únicos que leem TOTALEFD... e a folha: uma falha
+  // num deles diz o registro; nas demais etapas o erro do banco chega como veio.
+  const std::regex registro("Erro ao tentar carregar dados do registro M[0-9]{3}: ");
   for (int64_t n = 1; n <= total; ++n) {
     SCOPED_TRACE("falha no comando " + std::to_string(n) + " de " + std::to_string(total));
     std::string erro;
@@ -90,10 +95,12 @@ TEST_P(FalhaInjetada, CadaComandoDaExecucaoFalhaSemDeixarRastro) {
     } catch (const EPisco& e) {
       erro = e.what();
     }
-    ASSERT_FALSE(erro.empty()) << "a execução terminou sem erro";
+    ASSERT_FALSE(erro.empty()) << "a execução terminou sem erro; o comando que falhou: " << falho->ComandoFalho();
     EXPECT_NE(erro.find("falha injetada no comando " + std::to_string(n) + ":"), std::string::npos) << erro;
-    EXPECT_TRUE(std::regex_search(erro, registro) || std::getenv("PISCO_FALHAS_VER")) << falho->ComandoFalho() << "\n" << erro;
-    if (std::getenv("PISCO_FALHAS_VER")) std::cerr << n << ": " << erro << "\n";
+    const std::string& sql = falho->ComandoFalho();
+    if (sql.find("TOTALEFD") != std::string::npos || sql.find("PISPASEPFOLHA") != std::string::npos) {
+      EXPECT_TRUE(std::regex_search(erro, registro)) << erro;
+    }
     EXPECT_EQ(devolucoes(), 0);
     EXPECT_FALSE(fs::exists(arquivo));
     EXPECT_FALSE(fs::exists(arquivo.string() + ".tmp-pisco"));
