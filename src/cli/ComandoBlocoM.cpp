@@ -17,8 +17,7 @@
 #include "host/Nutilinclusao.h"
 #include "host/Host.h"
 #include "host/Nutildb.h"
-#include "output/BlocoMJson.h"
-#include "output/EscritorBlocoM.h"
+#include "output/ExecucaoBlocoM.h"
 
 namespace {
 struct TOpcoesBlocoM {
@@ -77,32 +76,6 @@ void ValidarEmpresa(TDatabase& ABanco, int AEmpresa) {
     throw EEntradaInvalida("Empresa " + std::to_string(AEmpresa) + " não encontrada (nenhum estabelecimento cadastrado)");
 }
 
-void EscreverSaida(const std::string& AArquivo, const std::string& AConteudo) {
-  if (AArquivo.empty()) {
-    std::cout << AConteudo << std::flush;
-    return;
-  }
-  // Grava num nome temporário e renomeia: quem lê o arquivo nunca o vê pela metade.
-  const std::filesystem::path destino(AArquivo);
-  const std::filesystem::path temp = destino.string() + ".tmp-pisco";
-  {
-    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-    if (!f) throw EEntradaInvalida("Não foi possível criar o arquivo de saída: " + AArquivo);
-    f << AConteudo;
-    f.close();
-    if (!f) {
-      std::filesystem::remove(temp);
-      throw EPisco("Falha ao gravar o arquivo de saída: " + AArquivo);
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, destino, ec);
-  if (ec) {
-    std::filesystem::remove(temp);
-    throw EPisco("Falha ao gravar o arquivo de saída " + AArquivo + ": " + ec.message());
-  }
-}
-
 TConfigBlocoM MontarConfiguracao(const TOpcoesBlocoM& o) {
   TConfigBlocoM c;
   c.CodigoEmpresa = o.Empresa;
@@ -124,33 +97,7 @@ TConfigBlocoM MontarConfiguracao(const TOpcoesBlocoM& o) {
   return c;
 }
 
-// Caminho SQL: o repositório monolítico, sem a árvore de geradores. Um só M001 (tipo 0) e,
-// no JSON, o M001 de cada SCP.
-std::string BlocoMCaminhoSQL(const TConfigBlocoM& AConfig, bool AJson) {
-  TRepoPisCofinsBlocoM repositorio;
-  auto m001 = repositorio.CarregarDadosBlocoM(AConfig);
-  std::ostringstream saida;
-  if (!AJson) {
-    EscreverBlocoM(saida, *m001);
-    return saida.str();
-  }
-  TMapaAberturaBloco mapa;
-  mapa.emplace(TTipoApuracao::taNormal, std::move(m001));
-  std::vector<TMapaAberturaBloco> mapasSCP;
-  mapasSCP.reserve(repositorio.GetResultadoSCP().size());
-  std::vector<TResultadoSCPSaida> scp;
-  for (const auto& [dados, m001SCP] : repositorio.GetResultadoSCP()) {
-    mapasSCP.emplace_back();
-    auto copia = std::make_unique<TM001AberturaBloco>();
-    copia->Totalizar(*m001SCP);
-    mapasSCP.back().emplace(TTipoApuracao::taNormal, std::move(copia));
-    scp.push_back({dados.INSCRICAOSCP, &mapasSCP.back()});
-  }
-  saida << BlocoMParaJson(mapa, &scp).dump(2) << "\n";
-  return saida.str();
-}
-
-void ExecutarBlocoM(const TOpcoesBlocoM& o) {
+void ExecutarComando(const TOpcoesBlocoM& o) {
   TConfigBlocoM config = MontarConfiguracao(o);
   auto banco = TDatabase::Conectar(o.Conexao, TModoAbertura::maExistente);
   ValidarEsquema(*banco);
@@ -160,24 +107,7 @@ void ExecutarBlocoM(const TOpcoesBlocoM& o) {
 
   TProgresso progresso;
   config.DoIncProgresso = [&progresso](TDataSet&) { progresso.Linha(); };
-  if (o.Caminho == "sql") {
-    EscreverSaida(o.Saida, BlocoMCaminhoSQL(config, o.Formato == "json"));
-    return;
-  }
-  auto repositorio = TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(
-      config.CodigoEmpresa, EstabComoInteiro(config.CodigoEstab), config.DataInicial, o.Lancamentos);
-  auto mapa = repositorio->CarregarDadosBlocoM(config);
-
-  std::ostringstream saida;
-  if (o.Formato == "json") {
-    std::vector<TResultadoSCPSaida> scp;
-    for (const auto& s : repositorio->GetListaApuracaoSCP()) scp.push_back({s->CNPJ, s->EFD.get()});
-    saida << BlocoMParaJson(*mapa, &scp).dump(2) << "\n";
-  } else {
-    auto total = repositorio->TotalizarBlocoM();
-    EscreverBlocoM(saida, *total);
-  }
-  EscreverSaida(o.Saida, saida.str());
+  ExecutarBlocoM(config, TSaidaBlocoM{o.Formato, o.Saida, o.Lancamentos, o.Caminho == "sql"}, std::cout);
 }
 }  // namespace
 
@@ -204,6 +134,6 @@ void RegistrarComandoBlocoM(CLI::App& app) {
   cmd->callback([o, comp, ini] {
     if (comp->count() == 0 && ini->count() == 0)
       throw CLI::RequiredError("--competencia (ou --inicio e --fim)");
-    ExecutarBlocoM(*o);
+    ExecutarComando(*o);
   });
 }

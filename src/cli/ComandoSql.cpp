@@ -197,12 +197,21 @@ size_t Largura(const std::string& s) {
   return n;
 }
 
+// Nome da coluna em maiúsculas: o PostgreSQL devolve os nomes sem aspas em minúsculas, e a saída
+// tem de ser a mesma nos dois bancos.
+std::string NomeCampo(TDataSet& ADs, int AIndice) {
+  std::string nome = ADs.Fields(AIndice).FieldName();
+  for (char& c : nome)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return nome;
+}
+
 // Linhas em fluxo: nada além de um lote inicial (para as larguras da tabela) fica em memória.
 int64_t ImprimirLinhas(TDataSet& ADs, const std::string& AFormato, std::ostream& AOut) {
   const int n = ADs.FieldCount();
   int64_t linhas = 0;
   if (AFormato == "csv") {
-    for (int i = 0; i < n; ++i) AOut << (i ? "," : "") << CampoCSV(ADs.Fields(i).FieldName());
+    for (int i = 0; i < n; ++i) AOut << (i ? "," : "") << CampoCSV(NomeCampo(ADs, i));
     AOut << "\n";
     for (; !ADs.Eof(); ADs.Next(), ++linhas) {
       for (int i = 0; i < n; ++i) AOut << (i ? "," : "") << CampoCSV(ValorTexto(ADs.Fields(i).Value()));
@@ -214,7 +223,7 @@ int64_t ImprimirLinhas(TDataSet& ADs, const std::string& AFormato, std::ostream&
     AOut << "[";
     for (; !ADs.Eof(); ADs.Next(), ++linhas) {
       nlohmann::ordered_json o;
-      for (int i = 0; i < n; ++i) o[ADs.Fields(i).FieldName()] = ValorJson(ADs.Fields(i).Value());
+      for (int i = 0; i < n; ++i) o[NomeCampo(ADs, i)] = ValorJson(ADs.Fields(i).Value());
       AOut << (linhas ? ",\n " : "\n ") << o.dump();
     }
     AOut << (linhas ? "\n]\n" : "]\n");
@@ -223,7 +232,7 @@ int64_t ImprimirLinhas(TDataSet& ADs, const std::string& AFormato, std::ostream&
   // Tabela: as larguras vêm do cabeçalho e das primeiras linhas; valores maiores só alargam a célula.
   constexpr size_t kLoteLarguras = 200;
   std::vector<size_t> larg(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) larg[static_cast<size_t>(i)] = Largura(ADs.Fields(i).FieldName());
+  for (int i = 0; i < n; ++i) larg[static_cast<size_t>(i)] = Largura(NomeCampo(ADs, i));
   std::vector<std::vector<std::string>> lote;
   for (; !ADs.Eof() && lote.size() < kLoteLarguras; ADs.Next()) {
     std::vector<std::string> l;
@@ -241,7 +250,7 @@ int64_t ImprimirLinhas(TDataSet& ADs, const std::string& AFormato, std::ostream&
     AOut << "\n";
   };
   std::vector<std::string> cab;
-  for (int i = 0; i < n; ++i) cab.push_back(ADs.Fields(i).FieldName());
+  for (int i = 0; i < n; ++i) cab.push_back(NomeCampo(ADs, i));
   linha(cab);
   for (size_t i = 0; i < larg.size(); ++i) AOut << (i ? "-+-" : "") << std::string(larg[i], '-');
   AOut << "\n";

@@ -65,7 +65,13 @@ TnGuardaTempDevolucao::TnGuardaTempDevolucao(int ACodigoEmpresa, const std::stri
   }
 }
 
+void TnGuardaTempDevolucao::Liberar() {
+  TnFisUtilLctoFisTmp::LimparTempDevolucao();
+  FLiberada = true;
+}
+
 TnGuardaTempDevolucao::~TnGuardaTempDevolucao() {
+  if (FLiberada) return;
   try {
     TnFisUtilLctoFisTmp::LimparTempDevolucao();
   } catch (...) {  // destrutor não propaga: a falha de limpeza não esconde a da execução

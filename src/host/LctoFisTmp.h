@@ -17,7 +17,8 @@ class TnFisUtilLctoFisTmp {
   static std::string GetSqlTempDevolucao(const std::string& ACodigoEstab, bool ARegimeCaixa);
 };
 
-// Carrega na construção e limpa na destruição, também quando a execução falha.
+// Carrega na construção e limpa na destruição, também quando a execução falha. No fim normal
+// quem usa chama Liberar: uma falha da limpeza ali chega ao chamador em vez de sumir no destrutor.
 class TnGuardaTempDevolucao {
  public:
   TnGuardaTempDevolucao(int ACodigoEmpresa, const std::string& ACodigoEstab,
@@ -25,4 +26,8 @@ class TnGuardaTempDevolucao {
   ~TnGuardaTempDevolucao();
   TnGuardaTempDevolucao(const TnGuardaTempDevolucao&) = delete;
   TnGuardaTempDevolucao& operator=(const TnGuardaTempDevolucao&) = delete;
+  void Liberar();
+
+ private:
+  bool FLiberada = false;
 };

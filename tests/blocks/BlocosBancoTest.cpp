@@ -195,81 +195,8 @@ TEST_P(BlocosBanco, ClasseErradaDoCacheEhErro) {
 
 // ------------------------------------------------------------------ conferência na demonstração
 
-// Regras do bloco A recalculadas aqui, em C++, a partir das linhas cruas dos documentos.
-struct TDocA {
-  std::string Modelo;
-  int Situacao = 0;
-  std::vector<std::pair<int64_t, int>> Cfops;  // (CFOP, TIPOIMPOSTO)
-  int Itens = 0;
-};
-
-std::map<int64_t, TDocA> DocumentosA(TDatabase& ABanco, int AMov) {
-  const std::string lado = AMov == 0 ? "ENT" : "SAI";
-  std::map<int64_t, TDocA> docs;
-  const TParams per{TVariant{int64_t{1}}, VarDate(kInicio), VarDate(kFim)};
-  auto ds = ABanco.Abrir("SELECT CHAVELCTOFIS" + lado + " K, CDMODELO, CDSITUACAO FROM LCTOFIS" + lado +
-                             " WHERE CODIGOEMPRESA = :E AND DATALCTOFIS >= :I AND DATALCTOFIS <= :F",
-                         per);
-  for (; !ds->Eof(); ds->Next())
-    docs[ds->FieldByName("K").AsInteger()] = {ds->FieldByName("CDMODELO").AsString(),
-                                              static_cast<int>(ds->FieldByName("CDSITUACAO").AsInteger()), {}, 0};
-  auto cf = ABanco.Abrir("SELECT CHAVELCTOFIS" + lado + " K, CODIGOCFOP, TIPOIMPOSTO FROM LCTOFIS" + lado +
-                         "CFOP WHERE CODIGOEMPRESA = 1");
-  for (; !cf->Eof(); cf->Next()) {
-    auto it = docs.find(cf->FieldByName("K").AsInteger());
-    if (it != docs.end())
-      it->second.Cfops.push_back({cf->FieldByName("CODIGOCFOP").AsInteger(),
-                                  static_cast<int>(cf->FieldByName("TIPOIMPOSTO").AsInteger())});
-  }
-  auto it = ABanco.Abrir("SELECT CHAVELCTOFIS" + lado + " K FROM LCTOFIS" + lado + "PISCOFINS WHERE CODIGOEMPRESA = 1");
-  for (; !it->Eof(); it->Next()) {
-    auto d = docs.find(it->FieldByName("K").AsInteger());
-    if (d != docs.end()) ++d->second.Itens;
-  }
-  return docs;
-}
-
-bool ModeloDeServico(const TDocA& d, bool AEntrada) {
-  if (d.Modelo == "99") return true;
-  static const std::set<std::string> lista{"3", "3A", "3B", "55", "65"};
-  for (const auto& [cfop, tipo] : d.Cfops) {
-    if (lista.count(d.Modelo) && std::to_string(cfop)[0] == '9' && tipo == 2) return true;
-    if (AEntrada && d.Modelo == "55" && cfop == 1933999 && (tipo == 2 || tipo == 3)) return true;
-  }
-  return false;
-}
-
-bool EhServicoSemMercadoria(const TDocA& d) {
-  bool iss = false, mercadoria = false;
-  for (const auto& [cfop, tipo] : d.Cfops) {
-    if (tipo == 2 || (tipo == 3 && cfop == 1933999)) iss = true;
-    if (tipo == 1 || (tipo == 3 && cfop != 1933999)) mercadoria = true;
-  }
-  return iss && !mercadoria;
-}
-
-bool SituacaoValida(int s) { return s == 0 || s == 2 || s == 99; }
-
-TEST_P(BlocosBanco, DemonstracaoA100EA170ConferemComAsRegras) {
-  for (int mov : {0, 1}) {
-    SCOPED_TRACE(mov);
-    const auto docs = DocumentosA(Banco(), mov);
-    std::set<int64_t> esperadosA100;
-    int64_t itensA170 = 0;
-    for (const auto& [k, d] : docs) {
-      if (!ModeloDeServico(d, mov == 0) || !SituacaoValida(d.Situacao)) continue;
-      itensA170 += d.Itens;
-      if (EhServicoSemMercadoria(d) && (d.Itens > 0 || d.Situacao == 2 || d.Situacao == 99)) esperadosA100.insert(k);
-    }
-    ASSERT_FALSE(esperadosA100.empty()) << "a demonstração deveria ter documentos de serviço";
-    const auto a = ParansA(mov);
-    std::set<int64_t> obtidos;
-    auto ds = Nutildb::ExecutarSQL(RA::GetSqlA100(a), RA::GetParamsEstabData(a));
-    for (; !ds->Eof(); ds->Next()) obtidos.insert(ds->FieldByName("CHAVE").AsInteger());
-    EXPECT_EQ(obtidos, esperadosA100);
-    EXPECT_EQ(Rodar(RA::GetSQLA170(a), RA::GetParamsEstabData(a)), itensA170);
-  }
-}
+// As regras do A100 e do A170 (modelo, CFOP de ISS, situação, conjugadas) estão no cenário
+// tests/cenarios/blocos/a100-servicos.cenario.
 
 TEST_P(BlocosBanco, DemonstracaoBlocoFConfereComConsultasDeControle) {
   const std::string csts = "(70, 71, 72, 73, 74, 75, 98, 99)";

@@ -14,7 +14,6 @@
 #include "host/Database.h"
 #include "host/Host.h"
 #include "host/Nutildb.h"
-#include "host/OpcaoEFD.h"
 
 namespace {
 
@@ -102,29 +101,6 @@ TEST_F(ComandoSql, ExecutaEmTextoCsvEJson) {
   const auto texto = Pisco(Base("A170", "--executar"));
   ASSERT_EQ(texto.Codigo, 0) << texto.Erro;
   EXPECT_NE(texto.Texto.find("(" + std::to_string(esperado) + " linhas)\n"), std::string::npos);
-}
-
-// A família do F500 segue a opção da empresa: consolidado quando GERACAOF500F525 = 1.
-TEST_F(ComandoSql, F500PelaOpcaoDaEmpresa) {
-  const TnParansBlocoF f{1, "", EncodeDate(2024, 1, 1), EncodeDate(2024, 1, 31), false, 1, false};
-  std::string detalhado, consolidado;
-  {
-    THost host(TDatabase::Conectar(FBanco));
-    THostScope escopo(host);
-    ControleOpcaoEFD().Configurar(1, 1, EncodeDate(2024, 1, 1));
-    host.Database().Executar("UPDATE OPCAOEFDCOMPL SET GERACAOF500F525 = 0");
-    ControleOpcaoEFD().LimparCache();
-    detalhado = TnArqRepositorioSPEDPisCofinsBlocoFDetalhado().GetSqlF500(f);
-    host.Database().Executar("UPDATE OPCAOEFDCOMPL SET GERACAOF500F525 = 1");
-    ControleOpcaoEFD().LimparCache();
-    consolidado = TnArqRepositorioSPEDPisCofinsBlocoFConsolidado().GetSqlF500(f);
-  }
-  EXPECT_EQ(nlohmann::json::parse(Pisco(Base("F500", "--formato json")).Texto)["sql"], consolidado);
-  {
-    THost host(TDatabase::Conectar(FBanco));
-    host.Database().Executar("UPDATE OPCAOEFDCOMPL SET GERACAOF500F525 = 0");
-  }
-  EXPECT_EQ(nlohmann::json::parse(Pisco(Base("F500", "--formato json")).Texto)["sql"], detalhado);
 }
 
 // Uso errado sai com 2; erro de execução com 1 e mensagem em português.

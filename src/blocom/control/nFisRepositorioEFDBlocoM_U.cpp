@@ -149,6 +149,7 @@ void TnFisRepositorioEFDBlocoM::CarregarRegistros() {
   if (creditos) processar(FGeradorM500);
   processar(FGeradorM600);
   processar(FGeradorM800);
+  devolucoes.Liberar();
 }
 
 // --- variante EFD ---
