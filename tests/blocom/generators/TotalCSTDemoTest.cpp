@@ -247,7 +247,7 @@ class TotalCSTDemo : public TBancoTeste {
               std::tuple{"EFDUNIDIMOBCUSTOORC", tplUnidadeImobCusOrcado, "VLEXC", "VLBCCRED", "UTIL"}})
           Somar(m, "A", tp, im.Codigo,
                 "SELECT X.CODIGOESTAB, X.CST" + std::string(im.Suf) + ", " + ti + ", 0, '', SUM(X." + v +
-                    "), SUM(X." + b + "), SUM(X.VLCRED" + im.Suf + cr + ") FROM " + tabela + E +
+                    "), SUM(X." + b + "), SUM(X.VLCRED" + im.Suf + cr + ") FROM " + tabela + " X" + E +
                     " AND X.COMPRECEB BETWEEN :I AND :F" + Estab("X.CODIGOESTAB") + " GROUP BY X.CODIGOESTAB, X.CST" +
                     im.Suf + ", " + ti);
       }
@@ -256,6 +256,9 @@ class TotalCSTDemo : public TBancoTeste {
     }
     if (c.Debito) {
       SomarSaidas(m);
+      // As exclusões rodam antes do imobiliário e dos demais documentos: só alcançam saídas
+      // dos lançamentos.
+      FExclusoes = AplicarExclusoes(m, TabelaExclusao(ADacon));
       for (const auto& im : kImpostos) {
         const std::string td = std::string("X.TIPODEBITO") + (im.Codigo == 15 ? "PIS" : "");
         Somar(m, "B", tplUnidadeImobVendida, im.Codigo,
@@ -270,7 +273,6 @@ class TotalCSTDemo : public TBancoTeste {
                   " AND X.INDOPER IN (1, 2) AND " + cf + " IN (" + Lista() + ") GROUP BY X.CODIGOESTAB, " + cf + ", " +
                   tdf + ", X.CONTACTB");
       }
-      FExclusoes = AplicarExclusoes(m, TabelaExclusao(ADacon));
     }
     return m;
   }
