@@ -274,15 +274,15 @@ std::string TnFisEFDGeradorTotalCST::GetSqlEntEstoqAbert() const {
   // No caminho DACON o lucro real guarda a parcela do mês; na EFD guarda o crédito do estoque
   // inteiro, apropriado em doze meses.
   return Metades(
-      "SELECT L.CODIGOESTAB, %0:d TIPOIMPOSTO, '4.3.07.18' TIPOCREDITO, L.ALIQ%1:s ALIQ, L.CST%1:s CST, " +
-          std::string(FDacon ? "0" : "L.TIPOAPURACAO") + " TIPOAPURACAO, " + Soma("L.VLRTOTEST", "VLRTOTEST") +
-          ", " + Soma("L.VLRBCMENEST", "VLRBCMENEST") + ", " +
-          Soma(FDacon ? "L.VLRCRED%1:s" : "L.VLRCRED%1:s / 12", "VLRCRED") + " FROM " +
-          (FDacon ? "LUCROREALCREDPRESESTOQABERT" : "EFDCREDPRESESTOQABERT") +
-          " L WHERE L.CODIGOEMPRESA = :CODIGOEMPRESA" + GetFiltroEstab("L.CODIGOESTAB") +
-          " AND L.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL"
-          " GROUP BY L.CODIGOESTAB, L.ALIQ%1:s, L.CST%1:s" +
-          (FDacon ? "" : ", L.TIPOAPURACAO"),
+      "SELECT EA.CODIGOESTAB, %0:d TIPOIMPOSTO, '4.3.07.18' TIPOCREDITO, EA.ALIQ%1:s ALIQ, EA.CST%1:s CST, " +
+          std::string(FDacon ? "0" : "EA.TIPOAPURACAO") + " TIPOAPURACAO, " + Soma("EA.VLRTOTEST", "VLRTOTEST") +
+          ", " + Soma("EA.VLRBCMENEST", "VLRBCMENEST") + ", " +
+          Soma(FDacon ? "EA.VLRCRED%1:s" : "EA.VLRCRED%1:s / 12", "VLRCRED") +
+          (FDacon ? " FROM LUCROREALCREDPRESESTOQABERT EA" : " FROM EFDCREDPRESESTOQABERT EA") +
+          " WHERE EA.CODIGOEMPRESA = :CODIGOEMPRESA" + GetFiltroEstab("EA.CODIGOESTAB") +
+          " AND EA.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL"
+          " GROUP BY EA.CODIGOESTAB, EA.ALIQ%1:s, EA.CST%1:s" +
+          (FDacon ? "" : ", EA.TIPOAPURACAO"),
       "1, 2, 4, 5, 6");
 }
 
