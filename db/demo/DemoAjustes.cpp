@@ -42,6 +42,14 @@ void TGeradorEmpresa::Ajustes() {
     c("LUCROREALDEDUCAODIVERSAS",
       "CODIGOEMPRESA CODIGOESTAB DATALCTOFIS SEQ INDORIDED VLDEDPIS VLDEDCOFINS VLBCOPER CNPJ INFCOMP INDNATDED")
         .Linha({I(FEmpresa), I(1), D(FInicio + 24), I(1), I(1), V(650), V(3000), V(100000), T(""), T("DEDUÇÃO"), I(0)});
+    // Exclusões da base no caminho dos lançamentos sem a EFD (lucro real): vendas canceladas
+    // da matriz e uma exclusão da filial por CST sem saída no mês (fica sem efeito).
+    auto& excl = c("LUCROREALDEDUCAOEXCLUSAO",
+                   "CODIGOEMPRESA CODIGOESTAB DATALCTOFIS SEQ CODIGODET CSTDET ALIQPIS ALIQCOFINS VALORDET INFOCOMPL");
+    excl.Linha({I(FEmpresa), I(1), D(FInicio + 21), I(1), I(101), I(1), A(16500), A(76000), V(25000),
+                T("VENDAS CANCELADAS")});
+    excl.Linha({I(FEmpresa), I(2), D(FInicio + 21), I(1), I(101), I(5), A(16500), A(76000), V(12000),
+                T("EXCLUSÃO SEM SAÍDA DO CST")});
   }
   if (FPerfil == TPerfilDemo::pdPresumido) {
     auto& aj = c("LUCROPRESAJUSTEPISCOFINS",

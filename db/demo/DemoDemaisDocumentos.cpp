@@ -55,6 +55,13 @@ void TGeradorEmpresa::DemaisDocumentos() {
               T("1.1.3.01.001"), I(0)});
   FCreditos[{1, 15, "4.3.07.18", 50, 6500, "04"}].Somar(mensal, mensal, Tributo(estoque, 6500) / 12);
   FCreditos[{1, 16, "4.3.07.18", 50, 30000, "04"}].Somar(mensal, mensal, Tributo(estoque, 30000) / 12);
+  // O lucro real guarda a parcela do mês do mesmo estoque (caminho dos lançamentos sem a EFD).
+  c("LUCROREALCREDPRESESTOQABERT",
+    "CODIGOEMPRESA CODIGOESTAB DATALCTOFIS SEQ VLRTOTEST VLRESTIMP VLRBCEST VLRBCMENEST CSTPIS ALIQPIS VLRCREDPIS "
+    "CSTCOFINS ALIQCOFINS VLRCREDCOFINS DESCEST CONTACTB")
+      .Linha({I(FEmpresa), I(1), D(FInicio), I(1), V(estoque), V(0), V(estoque), V(mensal), I(50), A(6500),
+              V(Tributo(mensal, 6500)), I(50), A(30000), V(Tributo(mensal, 30000)), T("ESTOQUE DE MERCADORIAS"),
+              T("1.1.3.01.001")});
 
   // exclusões da base, deduções diversas, exclusões de cooperativa e folha
   auto& excl = c("EFDDEDUCAOEXCLUSAO",

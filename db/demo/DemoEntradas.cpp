@@ -75,7 +75,10 @@ void TGeradorEmpresa::Entradas() {
           aliqPis = 9900, aliqCofins = 45600;  // crédito presumido agroindustrial
         } else if (p.PorUnidade && m == 0) {
           porUnidade = true;
-          aliqPis = 1000 + s.Entre(0, 1500), aliqCofins = 4600 + s.Entre(0, 6900);  // R$ por unidade
+          // R$ por unidade: o valor é do produto, como na saída (a lei fixa o valor por produto).
+          // Os dois sorteios ficam só para não mudar a sequência das demais linhas.
+          s.Entre(0, 1500), s.Entre(0, 6900);
+          aliqPis = 1000 + 37 * (p.Codigo % 10), aliqCofins = 4600 + 171 * (p.Codigo % 10);
         } else if (s.Chance(5)) {
           aliqPis = 8000, aliqCofins = 37000;
         } else {

@@ -3,6 +3,14 @@
 
 namespace demo {
 
+namespace {
+// Natureza da base do crédito pelo tipo de crédito DACON do bem, como os totais por CST a
+// atribuem: 6 dá 4.3.07.09, 7 dá 4.3.07.11, os demais 4.3.07.10.
+std::string Natureza(int tipoDacon) {
+  return tipoDacon == 6 ? "4.3.07.09" : tipoDacon == 7 ? "4.3.07.11" : "4.3.07.10";
+}
+}  // namespace
+
 void TGeradorEmpresa::Patrimonio() {
   if (!EhEFD()) return;
   auto& bem = c("PATBEM",
@@ -28,17 +36,23 @@ void TGeradorEmpresa::Patrimonio() {
     const int parcelas = tipo >= 9 ? 48 : 120;
     bem.Linha({I(FEmpresa), I(b), I(estab), T(descricoes[b - 1]), I(origem), D(IncMonth(FInicio, -b * 3)), V(valor), I(1)});
     cfg.Linha({I(FEmpresa), I(b), D(IncMonth(FInicio, -b * 3)), N(), I(tipo),
-               T(tipo == 6 ? "4.3.07.11" : tipo == 7 ? "4.3.07.09" : "4.3.07.10"), I(0), I(cst), I(cst), A(16500),
+               T(Natureza(tipo)), I(0), I(cst), I(cst), A(16500),
                A(76000), I(parcelas)});
     const int64_t quota = valor / parcelas;
     cred.Linha({I(FEmpresa), I(estab), I(b), D(FInicio), I(cst), I(cst), A(16500), A(76000), V(quota), V(quota),
                 V(Tributo(quota, 16500)), V(Tributo(quota, 76000))});
     cta.Linha({I(FEmpresa), I(estab), I(b), D(IncMonth(FInicio, -b * 3)), T("CC" + std::to_string(b % 3 + 1)),
                T("1.2.3.01.00" + std::to_string(b))});
-    const std::string natureza = tipo == 6 ? "4.3.07.11" : tipo == 7 ? "4.3.07.09" : "4.3.07.10";
+    const std::string natureza = Natureza(tipo);
     SomarCredito(estab, natureza, cst, 16500, 76000, false, origem ? 3000 : 0, quota, Tributo(quota, 16500),
                  Tributo(quota, 76000));
   }
+  // Bem de uso sem direito a crédito (CST 98): o crédito do mês existe no patrimônio, mas
+  // fica fora dos totais por CST e dos créditos. Valores fixos: não mexe no sorteio.
+  bem.Linha({I(FEmpresa), I(7), I(1), T("MÓVEIS DO ESCRITÓRIO"), I(0), D(IncMonth(FInicio, -12)), V(1200000), I(2)});
+  cfg.Linha({I(FEmpresa), I(7), D(IncMonth(FInicio, -12)), N(), I(1), T("4.3.07.10"), I(0), I(98), I(98), A(0), A(0),
+             I(120)});
+  cred.Linha({I(FEmpresa), I(1), I(7), D(FInicio), I(98), I(98), A(0), A(0), V(10000), V(0), V(0), V(0)});
 }
 
 }  // namespace demo

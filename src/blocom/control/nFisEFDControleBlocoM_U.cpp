@@ -6,13 +6,15 @@
 
 TnFisEFDControleBlocoM::TnFisEFDControleBlocoM()
     : FControleCredito(std::make_unique<TnFisEFDControleCredito>()),
-      FProporcaoCredito(std::make_unique<TnFisProporcaoCreditos>()) {}
+      FProporcaoCredito(std::make_unique<TnFisProporcaoCreditos>()),
+      FExtraApuracao(std::make_unique<TnFisEFDExtraApuracao>()) {}
 
 TnFisEFDControleBlocoM::~TnFisEFDControleBlocoM() {
   // Ordem de liberação: resultados das SCP, depois os utilitários.
   FListaSCP.clear();
   FControleCredito.reset();
   FProporcaoCredito.reset();
+  FExtraApuracao.reset();
 }
 
 void TnFisEFDControleBlocoM::CarregarUtilitarios() {
@@ -41,8 +43,17 @@ void TnFisEFDControleBlocoM::CarregarProporcaoCredito() {
 }
 
 void TnFisEFDControleBlocoM::CarregarExtraApuracao() {
-  // A apuração extra (ajustes da base por CST) ainda não faz parte do pisco; só os
-  // geradores a partir dos lançamentos a consultam.
+  auto& e = *FExtraApuracao;
+  e.FCodigoEmpresa = FConfigBlocoM.CodigoEmpresa;
+  e.FCodigoEstab = FConfigBlocoM.CodigoEstab;
+  // Na sub-execução de uma SCP a receita que rateia os ajustes é a da própria SCP.
+  e.FCodigoEstabExtraApuracao = FConfigBlocoM.ModoGeracao == TModoGeracao::mgSCP
+                                    ? FConfigBlocoM.CodigoEstab
+                                    : FConfigBlocoM.CodigoEstabExtraApuracao;
+  e.FDataInicial = FConfigBlocoM.DataInicial;
+  e.FDataFinal = FConfigBlocoM.DataFinal;
+  e.FModoGeracao = FConfigBlocoM.ModoGeracao;
+  e.ExecutarExtraApuracao();
 }
 
 int TnFisEFDControleBlocoM::GetProporcaoRecCum() {

@@ -8,6 +8,7 @@
 #include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
 #include "blocom/model/nFisRepositorioEFDModel_U.h"
 #include "credits/nFisEFDControleCredito_U.h"
+#include "extra/nFisEFDExtraApuracao_U.h"
 
 class TnFisProporcaoCreditos;
 
@@ -41,6 +42,7 @@ class TnFisEFDControleBlocoM {
   double GetValorCreditoCst(int ACst, int ACampo);
   TnFisProporcaoCreditos* GetProporcaoCredito() { return FProporcaoCredito.get(); }
   TnFisEFDControleCredito* GetControleCredito() { return FControleCredito.get(); }
+  TnFisEFDExtraApuracao* GetExtraApuracao() { return FExtraApuracao.get(); }
 
   TConfigBlocoM FConfigBlocoM;
   std::unique_ptr<TnFisEFDControleCredito> FControleCredito;
@@ -50,4 +52,5 @@ class TnFisEFDControleBlocoM {
   TFormaCarregarProporcao FFormaCarregarProporcao = TFormaCarregarProporcao::fpCarregarBanco;
   std::vector<std::unique_ptr<TSCP>> FListaSCP;
   TMapaAberturaBloco* FLstRegistroM001 = nullptr;  // do chamador do repositório
+  std::unique_ptr<TnFisEFDExtraApuracao> FExtraApuracao;
 };

@@ -84,6 +84,7 @@ TModoGeracao TnFisEFDGeradorBlocoM::GetModoGeracao() const { return FControleBlo
 const TConfigBlocoM& TnFisEFDGeradorBlocoM::GetConfigBlocoM() const { return FControleBlocoM->GetConfigBlocoM(); }
 
 TnFisEFDControleCredito& TnFisEFDGeradorBlocoM::GetControleCredito() { return *FControleBlocoM->GetControleCredito(); }
+TnFisEFDExtraApuracao& TnFisEFDGeradorBlocoM::GetExtraApuracao() { return *FControleBlocoM->GetExtraApuracao(); }
 
 std::string TnFisEFDGeradorBlocoM::GetTabelaTotalEFD(const std::string& ATabela) const {
   return GetModoGeracao() == TModoGeracao::mgEmpresa ? ATabela : ATabela + "ESTAB";

@@ -13,6 +13,7 @@
 
 class TnFisEFDControleBlocoM;
 class TnFisEFDControleCredito;
+class TnFisEFDExtraApuracao;
 
 class TnFisEFDGeradorBlocoM {
  public:
@@ -80,6 +81,8 @@ class TnFisEFDGeradorBlocoM {
   const TConfigBlocoM& GetConfigBlocoM() const;
   // Controle de créditos e retidos da execução (carregado para os optantes da EFD).
   TnFisEFDControleCredito& GetControleCredito();
+  // Ajustes da base rateados por CST e por alíquota (M215/M615).
+  TnFisEFDExtraApuracao& GetExtraApuracao();
 
   // Padrão das variantes EFD, que copiam os totais já apurados (tabelas TOTALEFD...):
   // empresa inteira lê a tabela sem sufixo; filial e SCP, a gêmea ...ESTAB.

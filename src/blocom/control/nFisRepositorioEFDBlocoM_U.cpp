@@ -65,6 +65,10 @@ TnFisProporcaoCreditos* TnFisRepositorioEFDBlocoM::GetProporcaoCredito() const {
   return FControleBlocoM ? FControleBlocoM->GetProporcaoCredito() : nullptr;
 }
 
+TnFisEFDExtraApuracao* TnFisRepositorioEFDBlocoM::GetExtraApuracao() const {
+  return FControleBlocoM ? FControleBlocoM->GetExtraApuracao() : nullptr;
+}
+
 bool TnFisRepositorioEFDBlocoM::GetDeveProcessarCreditos() const {
   return FControleBlocoM && FControleBlocoM->FDeveProcessarCreditos;
 }

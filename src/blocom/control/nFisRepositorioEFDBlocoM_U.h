@@ -27,6 +27,7 @@ class TnFisRepositorioEFDBlocoM {
   const std::vector<std::unique_ptr<TSCP>>& GetListaApuracaoSCP() const;
   TnFisEFDControleCredito* GetControleCredito() const;
   TnFisProporcaoCreditos* GetProporcaoCredito() const;
+  TnFisEFDExtraApuracao* GetExtraApuracao() const;
   bool GetDeveProcessarCreditos() const;
   // Mapa da última execução (vazio antes da primeira).
   const TMapaAberturaBloco* GetAberturaBloco() const { return FUltimoMapa; }
