@@ -4,7 +4,7 @@
 namespace demo {
 
 void TGeradorEmpresa::Patrimonio() {
-  if (!EhEFD()) return;
+  if (!EhEFD() || Cumulativa()) return;
   auto& bem = c("PATBEM",
                 "CODIGOEMPRESA NUMEROBEM CODIGOESTAB DESCRICAOBEM ORIGEMBEM DATAAQUISICAO VALORAQUISICAO INDUTILBEM");
   auto& cfg = c("PATCFGDACON",
