@@ -127,7 +127,7 @@ TResumoDemo GerarBancoDemo(TDatabase& banco, const TConfigDemo& cfg) {
     TSorteio comum(Misturar(cfg.Semente));
     GravarCadastrosComuns(carga, comum);
     for (int empresa = 1; empresa <= cfg.Empresas; ++empresa) {
-      const auto perfil = static_cast<TPerfilDemo>((empresa - 1) % 3);
+      const auto perfil = static_cast<TPerfilDemo>((empresa - 1) % kPerfisDemo);
       const int64_t linhas = cfg.Linhas > 0 ? cfg.Linhas : 240 + 60 * ((empresa - 1) % 3);
       TGeradorEmpresa(carga, cfg, empresa, perfil, inicio, linhas, resumo.LinhasLancamento).Gerar();
       carga.Descarregar();
@@ -138,7 +138,7 @@ TResumoDemo GerarBancoDemo(TDatabase& banco, const TConfigDemo& cfg) {
     if (Contar(banco, "EFDORDEMCOMPCRED") == 0) GravarOrdemCompensacao(carga, inicio);
     if (Contar(banco, "OPCAOEFD") == 0)
       for (int empresa = 1; empresa <= cfg.Empresas; ++empresa)
-        if ((empresa - 1) % 3 != static_cast<int>(TPerfilDemo::pdPresumido))
+        if ((empresa - 1) % kPerfisDemo != static_cast<int>(TPerfilDemo::pdPresumido))
           carga("OPCAOEFD", "CODIGOEMPRESA CODIGOESTAB DATAEFD REGIMEAPU")
               .Linha({I(empresa), I(1), D(EncodeDate(2011, 1, 1)), I(1)});
     carga.Descarregar();

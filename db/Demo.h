@@ -6,8 +6,12 @@
 enum class TPerfilDemo {
   pdNaoCumulativo,  // lucro real, optante da EFD, matriz + filial + SCP
   pdPresumido,      // lucro presumido (cumulativo)
-  pdMisto           // regimes cumulativo e não cumulativo
+  pdMisto,          // regimes cumulativo e não cumulativo
+  // cooperativa só cumulativa (incidência 2, regime de competência consolidado) com controle de
+  // diferimento: vendas a órgãos públicos a receber e diferidos de períodos anteriores
+  pdCumulativoDiferido = 3
 };
+constexpr int kPerfisDemo = 4;
 
 // Grava as linhas de opção (EFD, lucro real/presumido, IPI, contribuição sobre a folha,
 // ordem de compensação, tabelas de códigos) de uma empresa de demonstração.
@@ -19,7 +23,7 @@ void GerarOpcoesDemo(TDatabase& ABanco, int ACodigoEmpresa, TPerfilDemo APerfil,
 #include <string>
 
 struct TConfigDemo {
-  int Empresas = 3;               // perfis em rodízio: não cumulativo, presumido, misto
+  int Empresas = kPerfisDemo;     // perfis em rodízio: um de cada
   int64_t Linhas = 0;             // linhas de lançamento (itens) por empresa; 0 = tamanho da demonstração
   TDateTime InicioCompetencia = 0;  // primeiro dia do mês; 0 = 01/2024
   uint64_t Semente = 20240101;

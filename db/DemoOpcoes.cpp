@@ -6,6 +6,8 @@
 //   pdMisto: optante da EFD; até o mês anterior à competência só não cumulativo, a partir
 //     dela incidência 3 com rateio pela receita cumulativa e controle de diferimento
 //     (a troca no meio do ano mostra a opção em vigor por data); lucro real misto (2).
+//   pdCumulativoDiferido: optante da EFD só cumulativa (incidência 2, regime 2) com controle de
+//     diferimento, para que o M230 e o M300 saiam dos totais; lucro presumido.
 // Em todas: códigos padrão da contribuição sobre a receita e, uma vez por banco, a tabela
 // pública de CFOP e as tabelas de códigos do SPED usadas pela demonstração.
 #include "db/Demo.h"
@@ -99,6 +101,12 @@ void GerarOpcoesDemo(TDatabase& ABanco, int ACodigoEmpresa, TPerfilDemo APerfil,
       OpcaoEFD(ABanco, ACodigoEmpresa, anoAnterior, 1, 0, false);
       if (inicio > anoAnterior) OpcaoEFD(ABanco, ACodigoEmpresa, inicio, 3, 1, true);
       ABanco.Executar(sqlLucroReal, {I(ACodigoEmpresa), VarDate(anoAnterior), I(2), I(1)});
+      break;
+    case TPerfilDemo::pdCumulativoDiferido:
+      OpcaoEFD(ABanco, ACodigoEmpresa, anoAnterior, 2, 0, true);
+      ABanco.Executar("INSERT INTO OPCAOLUCROPRESUMIDO (CODIGOEMPRESA, DATAOPCAO, APURALUCROPRESUMIDO, "
+                      "TIPOAPURACAO, APURAPIS, APURACOFINS) VALUES (:CODIGOEMPRESA, :DATAOPCAO, 1, 2, 1, 1)",
+                      {I(ACodigoEmpresa), VarDate(anoAnterior)});
       break;
   }
   ABanco.Executar("INSERT INTO OPCAOCONTRIBPATRONAL (CODIGOEMPRESA, DATAINICIAL, CODIGOIMPOSTOTIC, "

@@ -227,7 +227,8 @@ void Lancamentos(std::vector<TTabelaSchema>& ts) {
 
 void Cadastros(std::vector<TTabelaSchema>& ts) {
   ts.push_back(Tab("CFGEMPRESAFIS",
-                   "CODIGOEMPRESA:i RAZAOSOCIAL:t100 INSCRFEDERAL:t14 SIGLAESTADO:t2 CODIGOMUNIC:i",
+                   "CODIGOEMPRESA:i RAZAOSOCIAL:t100 INSCRFEDERAL:t14 SIGLAESTADO:t2 CODIGOMUNIC:i"
+                   " INDNATPJ:i",
                    "CODIGOEMPRESA"));
   ts.push_back(Tab("ESTAB",
                    "CODIGOEMPRESA:i CODIGOESTAB:i NOMEESTAB:t100 INSCRFEDERAL:t14 SIGLAESTADO:t2"

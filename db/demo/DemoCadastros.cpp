@@ -6,7 +6,7 @@ namespace demo {
 void TGeradorEmpresa::Cadastros() {
   const int64_t raiz = 10000000 + static_cast<int64_t>(FEmpresa) * 1111;
   static const char* nomes[] = {"INDÚSTRIA E COMÉRCIO DEMO LTDA", "SERVIÇOS PRESUMIDOS DEMO LTDA",
-                                "COMERCIAL MISTA DEMO S.A."};
+                                "COMERCIAL MISTA DEMO S.A.", "COOPERATIVA AGROPECUÁRIA DEMO"};
   const int perfil = static_cast<int>(FPerfil);
   const TMunicipio* sede = &kMunicipios[perfil == 0 ? 0 : perfil == 1 ? 2 : 3];
   FEstabs.push_back({1, sede, false});
@@ -16,9 +16,10 @@ void TGeradorEmpresa::Cadastros() {
   } else if (FPerfil == TPerfilDemo::pdMisto) {
     FEstabs.push_back({2, &kMunicipios[4], false});
   }
-  c("CFGEMPRESAFIS", "CODIGOEMPRESA RAZAOSOCIAL INSCRFEDERAL SIGLAESTADO CODIGOMUNIC")
+  // Natureza da pessoa jurídica: 0 sociedade empresária em geral, 1 cooperativa.
+  c("CFGEMPRESAFIS", "CODIGOEMPRESA RAZAOSOCIAL INSCRFEDERAL SIGLAESTADO CODIGOMUNIC INDNATPJ")
       .Linha({I(FEmpresa), T(std::to_string(FEmpresa) + " " + nomes[perfil]), T(CNPJ(raiz, 1)), T(sede->UF),
-              I(sede->Codigo)});
+              I(sede->Codigo), I(FPerfil == TPerfilDemo::pdCumulativoDiferido ? 1 : 0)});
   auto& est = c("ESTAB",
                 "CODIGOEMPRESA CODIGOESTAB NOMEESTAB INSCRFEDERAL SIGLAESTADO CODIGOMUNIC "
                 "SOCIEDADECONTAPARTICIPACAO INSCRICAOSCP");

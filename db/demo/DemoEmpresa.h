@@ -239,6 +239,10 @@ class TGeradorEmpresa {
 
  private:
   bool EhEFD() const { return FPerfil != TPerfilDemo::pdPresumido; }
+  // Só cumulativa: sem créditos, receita a 0,65% e 3%.
+  bool Cumulativa() const {
+    return FPerfil == TPerfilDemo::pdPresumido || FPerfil == TPerfilDemo::pdCumulativoDiferido;
+  }
   TDateTime Dia() { return FInicio + static_cast<double>(s.Entre(0, FDias - 1)); }
   std::string Chave44() { return s.Digitos(44); }
 
@@ -316,7 +320,7 @@ class TGeradorEmpresa {
   TRegraSaida RegraSaida(const TProdutoDemo& p, int cfop) {
     if (cfop / 1000 == 7) return {8, "4.3.14.101", 0, 0};  // exportação
     if (p.Monofasico) return {4, "4.3.10.101", 0, 0};
-    switch (FPerfil) {
+    switch (Cumulativa() ? TPerfilDemo::pdPresumido : FPerfil) {
       case TPerfilDemo::pdPresumido:
         if (s.Chance(12)) return {6, "4.3.11.101", 0, 0};
         return {1, "4.3.05.51", 6500, 30000};

@@ -51,7 +51,7 @@ void TGeradorEmpresa::Entradas() {
       const int64_t base = total - desconto;
       // CST e alíquotas do crédito conforme o regime da empresa
       int cst;
-      switch (FPerfil) {
+      switch (Cumulativa() ? TPerfilDemo::pdPresumido : FPerfil) {
         case TPerfilDemo::pdNaoCumulativo: {
           static const int csts[] = {50, 51, 52, 56, 60, 70, 73, 98};
           cst = csts[s.Peso({70, 5, 3, 5, 2, 10, 3, 2})];

@@ -12,7 +12,7 @@ std::string Natureza(int tipoDacon) {
 }  // namespace
 
 void TGeradorEmpresa::Patrimonio() {
-  if (!EhEFD()) return;
+  if (!EhEFD() || Cumulativa()) return;
   auto& bem = c("PATBEM",
                 "CODIGOEMPRESA NUMEROBEM CODIGOESTAB DESCRICAOBEM ORIGEMBEM DATAAQUISICAO VALORAQUISICAO INDUTILBEM");
   auto& cfg = c("PATCFGDACON",

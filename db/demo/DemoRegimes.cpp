@@ -16,7 +16,7 @@ void TGeradorEmpresa::Regimes() {
   };
   auto& deb = c("DEBITOFEDERAL",
                 "CODIGOEMPRESA CODIGOESTAB DATALCTOCTR SEQ CHAVEORIGEM CODIGOIMPOSTO VARIACAOIMPOSTO FORMADEBITO VALORDEBITO");
-  if (FPerfil == TPerfilDemo::pdPresumido) {
+  if (Cumulativa()) {
     const int64_t pis = FMovSaidaCum(15), cofins = FMovSaidaCum(16);
     gravar("TOTALLUCROPRESUMIDO", 107, 0, 0, s.Entre(1000, 5000));
     gravar("TOTALLUCROPRESUMIDO", 167, 0, 0, s.Entre(5000, 20000));

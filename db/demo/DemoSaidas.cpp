@@ -116,7 +116,9 @@ void TGeradorEmpresa::Saidas() {
         const TDateTime venc = dia + 10.0 * k;
         parc.Linha({I(FEmpresa), I(e.Codigo), I(chaveDup), I(k), D(venc), V(valor)});
         // recebido no mês quando o vencimento cai nele (e às vezes antes, com desconto)
-        if (venc <= FFim && s.Chance(tipo == 3 ? 60 : 85)) {
+        // Na cooperativa com diferimento, as vendas a órgãos públicos do mês ficam a receber (M230).
+        const bool aReceber = tipo == 3 && FPerfil == TPerfilDemo::pdCumulativoDiferido;
+        if (venc <= FFim && !aReceber && s.Chance(tipo == 3 ? 60 : 85)) {
           const int64_t descPg = s.Chance(10) ? Parte(valor, 1, 100) : 0;
           pgto.Linha({I(FEmpresa), I(e.Codigo), I(chaveDup), I(k), I(k), D(std::max(venc, FInicio)), D(dia),
                       V(valor - descPg), V(descPg)});

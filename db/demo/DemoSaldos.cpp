@@ -4,7 +4,7 @@
 namespace demo {
 
 void TGeradorEmpresa::SaldosAnteriores() {
-  if (!EhEFD()) return;
+  if (!EhEFD() || Cumulativa()) return;
   const TDateTime anterior = IncMonth(FInicio, -1);
   auto& sc = c("EFDSALDOCOMPCRED",
                "CODIGOEMPRESA DATATOTAL SEQ IMPOSTO TIPOAPURACAO PERAPUCRED ORIGCRED CNPJSUC CODCRED ALIQIMPOSTO VLCREDAPU "

@@ -100,6 +100,18 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
     const int64_t v = d.PorUnidade ? Parte(d.Soma.Quantidade * d.Aliq4, 1, 100) : Tributo(d.Soma.Base - reducao, d.Aliq4);
     (d.Tipo < "4.3.05.50" ? contNC : contCum) += v;
   }
+  int64_t diferir = 0, diferido = 0;
+  // A venda a órgão público é tributada à alíquota do regime da empresa.
+  const int64_t aliqDif = Cumulativa() ? (imposto == 15 ? 6500 : 30000) : (imposto == 15 ? 16500 : 76000);
+  for (const auto& d : FDiferido)
+    if (todos || d.Estab == estab) {
+      if (d.Anterior) diferido += Tributo(d.Base, imposto == 15 ? 6500 : 30000);
+      else diferir += Tributo(Parte(d.Base, d.Aberto, d.Aberto + d.Recebido), aliqDif);
+    }
+  // Com controle de diferimento (só a empresa só cumulativa), o M210 cumulativo tira o que foi
+  // diferido (M230) e soma o diferido de meses anteriores recebido agora (M300).
+  const bool temCum = std::any_of(debs.begin(), debs.end(), [](const auto& d) { return d.second.Tipo == "4.3.05.51"; });
+  if (FPerfil == TPerfilDemo::pdCumulativoDiferido && temCum) contCum += diferido - diferir;
   for (const auto& [k, lc] : creds) creditos += lc.Credito;
   int64_t ajusteCred = 0, ajusteCont = 0;
   if (todos || estab == 1)
@@ -118,12 +130,6 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
   const int64_t retCum = std::min(retido - retNC, contCum);
   const int64_t outCum = std::min(dedCum, contCum - retCum);
   const int64_t recCum = contCum - retCum - outCum;
-  int64_t diferir = 0, diferido = 0;
-  for (const auto& d : FDiferido)
-    if (todos || d.Estab == estab) {
-      if (d.Anterior) diferido += Tributo(d.Base, imposto == 15 ? 6500 : 30000);
-      else diferir += Tributo(Parte(d.Base, d.Aberto, d.Aberto + d.Recebido), imposto == 15 ? 16500 : 76000);
-    }
 
   c("TOTALEFD" + sufixo,
     pre + "DATATOTAL TIPOIMPOSTO SEQ VLTOTCONTNCPER VLTOTCREDDESC VLTOTCREDDESCANT VLTOTCONTNCDEV VLRETNC VLOUTDEDNC "
@@ -156,7 +162,7 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
 
   auto& tdb = c("TOTALEFDDEBITO" + sufixo, pre + "DATATOTAL TIPOIMPOSTO SEQ TIPODEBITO VLRRECBRT VLBCCONT ALIQ QUANTBC "
                                                  "VLAJUSACRESBCPISCOFINS VLAJUSREDUCBCPISCOFINS VLBCCONTAJUS");
-  int seqDeb = 0, seqDebNC = 0;
+  int seqDeb = 0, seqDebNC = 0, seqDebCum = 0;
   int64_t baseDebNC = 0;
   for (const auto& [k, d] : debs) {
     ++seqDeb;
@@ -164,6 +170,7 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
       seqDebNC = seqDeb;
       baseDebNC = d.PorUnidade ? 0 : d.Soma.Base;
     }
+    if (d.Tipo == "4.3.05.51" && !seqDebCum) seqDebCum = seqDeb;
     const int64_t reducao = d.Tipo == "4.3.05.01" && seqDebNC == seqDeb && (todos || estab == 1) ? FAjusteBC : 0;
     tdb.Linha(mais(chave(seqDeb), {T(d.Tipo), V(d.Soma.Total), V(d.PorUnidade ? 0 : d.Soma.Base), A(d.Aliq4),
                                    I(d.PorUnidade ? d.Soma.Quantidade : 0), V(0), V(reducao),
@@ -211,20 +218,24 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
                                             "VLEXCESPCOOP")
           .Linha(mais(chave(1), {I(seqDebNC), I(1), V(baseDebNC + FCoop.first + FCoop.second), V(FCoop.first),
                                  V(FCoop.second)}));
+  }
+  // Diferimento: no débito não cumulativo; na empresa só cumulativa, no cumulativo.
+  const int seqDebDif = seqDebNC ? seqDebNC : seqDebCum;
+  if ((todos || estab == 1) && seqDebDif && (seqCred101 || !seqDebNC)) {
     auto& inf = c("TOTALEFDINFADICDIFERIDO" + sufixo,
                   pre + "DATATOTAL TIPOIMPOSTO SEQ SEQDEB TIPOCREDITO CNPJ VLVEND VLNAORECEB VLCONTDIF VLCREDDIF");
     auto& ant = c("TOTALEFDDIFERIDOPERANT" + sufixo, pre + "DATATOTAL TIPOIMPOSTO SEQ SEQDEB TIPODEBITO NATCREDDESC PERAPUR "
                                                            "DTRECEB VLCONTAPURDIFER VLCREDDESCDIFER");
     int seqInf = 0, seqAnt = 0;
-    const int64_t aliq = imposto == 15 ? 16500 : 76000;
     for (const auto& d : FDiferido) {
       if (!todos && d.Estab != estab) continue;
       if (d.Anterior)
-        ant.Linha(mais(chave(++seqAnt), {I(seqDebNC), T("4.3.05.01"), T(""), T(FormatDateTime("mmyyyy", d.Dia)),
-                                         D(FInicio + 4), V(Tributo(d.Base, aliq)), V(0)}));
+        ant.Linha(mais(chave(++seqAnt), {I(seqDebDif), T(seqDebNC ? "4.3.05.01" : "4.3.05.51"), T(""),
+                                         T(FormatDateTime("mmyyyy", d.Dia)), D(FInicio + 4), V(Tributo(d.Base, aliqDif)),
+                                         V(0)}));
       else if (d.Aberto > 0)
-        inf.Linha(mais(chave(++seqInf), {I(seqDebNC), N(), T(CNPJ(60000000, 1)), V(d.Aberto + d.Recebido), V(d.Aberto),
-                                         V(Tributo(Parte(d.Base, d.Aberto, d.Aberto + d.Recebido), aliq)), V(0)}));
+        inf.Linha(mais(chave(++seqInf), {I(seqDebDif), N(), T(CNPJ(60000000, 1)), V(d.Aberto + d.Recebido), V(d.Aberto),
+                                         V(Tributo(Parte(d.Base, d.Aberto, d.Aberto + d.Recebido), aliqDif)), V(0)}));
     }
   }
 }

@@ -121,12 +121,28 @@ TParams TRepo::GetParamsF600(const TnParansBlocoF& p) {
 
 // ---------------------------------------------------------------- expressões
 
-std::string TRepo::GetNaoEhDetalhada() {
-  return ControleOpcaoEFD().GetGeracaoF500F525() ? " , '57' " : "";
+std::string TRepo::GetNaoEhDetalhada(const TnParansBlocoF& AParans) {
+  // A opção é a da empresa do registro, não a da última consulta ao objeto de opções, que
+  // volta como estava.
+  auto& opcao = ControleOpcaoEFD();
+  const int empresa = opcao.GetCodigoEmpresa(), estab = opcao.GetCodigoEstab();
+  const TDateTime data = opcao.GetData();
+  opcao.Configurar(AParans.CodigoEmpresa, TnUtilOpcaoEFD::CodigoEstabDeTexto(AParans.CodigoEstab),
+                   AParans.DataInicial);
+  bool consolidada = false;
+  try {
+    // Sem opção da EFD não há escolha de geração consolidada.
+    consolidada = opcao.GetEhOptanteEFD() && opcao.GetGeracaoF500F525();
+  } catch (...) {
+    opcao.Configurar(empresa, estab, data);
+    throw;
+  }
+  opcao.Configurar(empresa, estab, data);
+  return consolidada ? " , '57' " : "";
 }
 
-std::string TRepo::GetFiltroCFOP(const std::string& m, const std::string& c) {
-  return " CASE WHEN " + m + " IN ('97', '98', '99'" + GetNaoEhDetalhada() + ") THEN 0 " + "      WHEN " + m +
+std::string TRepo::GetFiltroCFOP(const TnParansBlocoF& AParans, const std::string& m, const std::string& c) {
+  return " CASE WHEN " + m + " IN ('97', '98', '99'" + GetNaoEhDetalhada(AParans) + ") THEN 0 " + "      WHEN " + m +
          " IN ('2D', '3', '3A', '3B', '55', '65') AND F.SIGLAESTADO = 'DF' " + "       AND CAST(SUBSTR(cast(" + c +
          " as varchar(10)), 1, 4) AS INTEGER) IN (9101, 9102, 9103, 9104) " + "      THEN 5933 " +
          " ELSE CAST(SUBSTR(cast(" + c + " as varchar(10)), 1, 4) AS INTEGER) END ";
@@ -148,7 +164,8 @@ std::string TRepo::GetFiltroPorQtde(const std::string& cst, const std::string& d
 
 std::string TRepo::GetSqlContaCTBLCTO(const std::string& ARegra, const std::string& AColunaConta) {
   const std::string regra = Nutil::ValorParaSQL(Texto(ARegra));
-  const std::string conta = Nutil::ValorParaSQL(Texto(AColunaConta));
+  // A coluna da conta entra como coluna (nome escrito aqui, nunca texto do usuário).
+  const std::string& conta = AColunaConta;
   return "SELECT SPTL.CONTACTBLCTO  from PATTABELACTBLCTO SPTL"
          " where SPTL.NATUREZA = 1"
          " and UPPER(SPTL.REGRA) = UPPER(" + regra + ")"
@@ -201,7 +218,7 @@ std::string TRepo::GetSqlF100(const TnParansBlocoF& AParans) {
   s += " GROUP BY LE.CHAVELCTOFIS%2:s, LE.CODIGOPESSOA, LE.NUMERONF, LE.ESPECIENF, LE.SERIENF, LE.SUBSERIENF, "
        "PR.REFERENPRODUTO, PR.CODIGOCENTROCUSTO, LP.DATALCTOFIS, LPC.CDSITUATRIBUTPIS, LPC.ALIQPIS, "
        "LPC.CDSITUATRIBUTCOFINS, LPC.ALIQCOFINS, LPC.%1:s, LPC.%0:s, P.TIPOINSCR, P.INSCRFEDERAL, "
-       "LPC.CODIGOCFOP, LPC.CONTACTBEFD ";
+       "CAST(SUBSTR(CAST(LPC.CODIGOCFOP AS VARCHAR(10)), 1, 4) AS INTEGER), LPC.CONTACTBEFD ";
   s += "%3:s";
   s += " UNION ALL "
        "SELECT 0 CHAVE, D.INDOPER, D.CODIGOPESSOA CODPART, -1 NUMERONF, CAST('' AS VARCHAR(4)) ESPECIENF, "
@@ -314,8 +331,9 @@ std::string TRepo::GetSqlF130(const TnParansBlocoF& AParans) {
        " WHERE CC2.CODIGOEMPRESA = CC.CODIGOEMPRESA AND CC2.CODIGOESTAB = CC.CODIGOESTAB "
        "AND CC2.NUMEROBEM = CC.NUMEROBEM ";
   s += GetFiltroEstab(AParans, "CC2.CODIGOESTAB");
+  // Uma linha de conta por bem: a do estabelecimento do bem, mesmo com outras na lista.
   s += " AND CC2.DATAINICIAL <= :DATAFINAL)) ECTB ON ECTB.CODIGOEMPRESA = B.CODIGOEMPRESA "
-       "AND ECTB.NUMEROBEM = B.NUMEROBEM ";
+       "AND ECTB.NUMEROBEM = B.NUMEROBEM AND ECTB.CODIGOESTAB = B.CODIGOESTAB ";
   s += GetFiltroEstab(AParans, "ECTB.CODIGOESTAB");
   s += " JOIN PATCFGDACON BD ON BD.CODIGOEMPRESA = B.CODIGOEMPRESA AND BD.NUMEROBEM = B.NUMEROBEM "
        " JOIN PATCREDITODACON BC ON BC.CODIGOEMPRESA = B.CODIGOEMPRESA AND BC.NUMEROBEM = B.NUMEROBEM "
@@ -434,21 +452,23 @@ std::string TRepo::GetFromPagamentosF500(const TnParansBlocoF& AParans) {
 
 std::string TRepo::GetJoinPrimeiroComplemento() { return kPrimeiroComplemento; }
 
+// Duplicata de parcelas zeradas fica fora do rateio (NULLIF): o PostgreSQL recusaria a
+// consulta inteira pela divisão por zero.
 std::string TRepo::RateioPagamento(const std::string& AColuna, const std::string& AApelido) {
-  return "SUM(CAST(" + AColuna + " * ((DPP.VALORPAGO  + DPP.VALORDESCONTO) / DP.VALORPARCELA) AS NUMERIC(15,2))) " +
+  return "SUM(CAST(" + AColuna + " * ((DPP.VALORPAGO  + DPP.VALORDESCONTO) / NULLIF(DP.VALORPARCELA, 0)) AS NUMERIC(15,2))) " +
          AApelido;
 }
 
 std::string TRepo::GetSqlF510(const TnParansBlocoF& AParans) {
-  const std::string cfop = GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP");
+  const std::string cfop = GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP");
   const std::string modelo = GetFiltroCDModeloF500("L.CDMODELO");
   std::string s =
       "SELECT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, LPC.ALIQCOFINS, " +
       cfop + " CODIGOCFOP, " + modelo + " CDMODELO, LPC.CONTACTBEFD CONTACTB, LC.COMPLOBS, "
-      "SUM(CAST(LPC.RECEITAPISCOFINS * (DPP.VALORPAGO / DP.VALORPARCELA) AS NUMERIC(15,2))) VLREC, "
-      "SUM(CAST(LPC.QUANTIDADE * (DPP.VALORPAGO / DP.VALORPARCELA) AS NUMERIC(15,2))) QUANTBC, "
-      "SUM(CAST(LPC.VALORPIS * (DPP.VALORPAGO / DP.VALORPARCELA) AS NUMERIC(15,2))) VLPIS, "
-      "SUM(CAST(LPC.VALORCOFINS * (DPP.VALORPAGO / DP.VALORPARCELA) AS NUMERIC(15,2))) VLCOFINS ";
+      "SUM(CAST(LPC.RECEITAPISCOFINS * (DPP.VALORPAGO / NULLIF(DP.VALORPARCELA, 0)) AS NUMERIC(15,2))) VLREC, "
+      "SUM(CAST(LPC.QUANTIDADE * (DPP.VALORPAGO / NULLIF(DP.VALORPARCELA, 0)) AS NUMERIC(15,2))) QUANTBC, "
+      "SUM(CAST(LPC.VALORPIS * (DPP.VALORPAGO / NULLIF(DP.VALORPARCELA, 0)) AS NUMERIC(15,2))) VLPIS, "
+      "SUM(CAST(LPC.VALORCOFINS * (DPP.VALORPAGO / NULLIF(DP.VALORPARCELA, 0)) AS NUMERIC(15,2))) VLCOFINS ";
   s += GetFromPagamentosF500(AParans);
   s += GetJoinPrimeiroComplemento();
   s += " WHERE DPP.CODIGOEMPRESA = :CODIGOEMPRESA ";
@@ -464,7 +484,7 @@ std::string TRepo::GetSqlF510(const TnParansBlocoF& AParans) {
 std::string TRepo::GetSqlF509(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT DISTINCT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
-      "LPC.ALIQCOFINS, " + GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " +
+      "LPC.ALIQCOFINS, " + GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " +
       GetFiltroCDModeloF500("L.CDMODELO") + " CDMODELO, LPC.CONTACTBEFD CONTACTB, PR.NUMPROCREF, PR.INDPROCREF "
       " FROM DUPLICATASAIPGTO DPP "
       " JOIN DUPLICATASAI D ON D.CODIGOEMPRESA = DPP.CODIGOEMPRESA AND D.CODIGOESTAB = DPP.CODIGOESTAB "
@@ -485,7 +505,7 @@ std::string TRepo::GetSqlF509(const TnParansBlocoF& AParans) {
 std::string TRepo::GetSqlF519(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT DISTINCT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.QUANTIDADE QUANTBC, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
-      + GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " + GetFiltroCDModeloF500("L.CDMODELO") +
+      + GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " + GetFiltroCDModeloF500("L.CDMODELO") +
       " CDMODELO, LPC.CONTACTBEFD CONTACTB, PR.NUMPROCREF, PR.INDPROCREF "
       " FROM DUPLICATASAIPGTO DPP "
       " JOIN DUPLICATASAI D ON D.CODIGOEMPRESA = DPP.CODIGOEMPRESA AND D.CODIGOESTAB = DPP.CODIGOESTAB "
@@ -508,7 +528,7 @@ std::string TRepo::GetSqlF519(const TnParansBlocoF& AParans) {
 std::string TRepo::GetSqlF559(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT DISTINCT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
-      "LPC.ALIQCOFINS, " + GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " +
+      "LPC.ALIQCOFINS, " + GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " +
       GetFiltroCDModeloF500("L.CDMODELO") + " CDMODELO, LPC.CONTACTBEFD CONTACTB, PR.NUMPROCREF, PR.INDPROCREF "
       " FROM LCTOFISSAI L "
       " JOIN LCTOFISSAIPISCOFINS LPC ON LPC.CODIGOEMPRESA = L.CODIGOEMPRESA "
@@ -526,7 +546,7 @@ std::string TRepo::GetSqlF559(const TnParansBlocoF& AParans) {
 std::string TRepo::GetSqlF569(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT DISTINCT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.QUANTIDADE QUANTBC, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
-      + GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " + GetFiltroCDModeloF500("L.CDMODELO") +
+      + GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " + GetFiltroCDModeloF500("L.CDMODELO") +
       " CDMODELO, LPC.CONTACTBEFD CONTACTB, PR.NUMPROCREF, PR.INDPROCREF "
       " FROM LCTOFISSAI L "
       " JOIN LCTOFISSAIPISCOFINS LPC ON LPC.CODIGOEMPRESA = L.CODIGOEMPRESA "
@@ -542,7 +562,7 @@ std::string TRepo::GetSqlF569(const TnParansBlocoF& AParans) {
 }
 
 std::string TRepo::GetSqlF560(const TnParansBlocoF& AParans) {
-  const std::string cfop = GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP");
+  const std::string cfop = GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP");
   const std::string modelo = GetFiltroCDModeloF500("L.CDMODELO");
   std::string s =
       "SELECT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, LPC.QUANTIDADE QUANTBC, "
@@ -702,7 +722,7 @@ void TRepo::CarregarDadosF800(TnClientDataSet*& ADataSet, const TnParansBlocoF& 
 }
 
 std::string TnArqRepositorioSPEDPisCofinsBlocoF::GetSqlF500Pagamentos(const TnParansBlocoF& AParans, bool ADetalhado) {
-  const std::string cfop = GetFiltroCFOP("L.CDMODELO", "LPC.CODIGOCFOP");
+  const std::string cfop = GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP");
   const std::string modelo = GetFiltroCDModeloF500("L.CDMODELO");
   std::string s = "SELECT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
                   "LPC.ALIQCOFINS, " + cfop + " CODIGOCFOP, " + modelo +

@@ -29,9 +29,10 @@ class TnArqRepositorioSPEDPisCofinsBlocoF : public TnArqRepositorioSPEDPisCofins
                                   int APosicao);
 
   // Expressões comuns.
-  static std::string GetFiltroCFOP(const std::string& AColunaModelo, const std::string& AColunaCFOP);
+  static std::string GetFiltroCFOP(const TnParansBlocoF& AParans, const std::string& AColunaModelo,
+                                   const std::string& AColunaCFOP);
   static std::string GetFiltroCDModeloF500(const std::string& AColunaModelo);
-  static std::string GetNaoEhDetalhada();
+  static std::string GetNaoEhDetalhada(const TnParansBlocoF& AParans);
   static std::string GetFiltroPorAliq(const std::string& AColunaCST);
   static std::string GetFiltroPorQtde(const std::string& AColunaCST, const std::string& AColunaDebito);
   static std::string GetSqlContaCTBLCTO(const std::string& ARegra, const std::string& AColunaConta);

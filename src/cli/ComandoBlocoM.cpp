@@ -1,6 +1,8 @@
 #include <unistd.h>
 
+#include <charconv>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +22,21 @@
 #include "output/ExecucaoBlocoM.h"
 
 namespace {
+// Inteiro em [AMin, AMax], conferido antes da conversão do CLI11 (cuja mensagem mostra a
+// faixa do double, com centenas de dígitos). Erro: "informe <ADescricao> (recebido: ...)".
+CLI::Validator InteiroEntre(long long AMin, long long AMax, const std::string& ADescricao) {
+  return CLI::Validator(
+      [=](std::string& AValor) -> std::string {
+        long long v = 0;
+        const char* fim = AValor.data() + AValor.size();
+        const auto r = std::from_chars(AValor.data(), fim, v);
+        if (AValor.empty() || r.ec != std::errc() || r.ptr != fim || v < AMin || v > AMax)
+          return "informe " + ADescricao + " (recebido: \"" + AValor + "\")";
+        return {};
+      },
+      ADescricao);
+}
+
 struct TOpcoesBlocoM {
   std::string Conexao;
   int Empresa = 0;
@@ -32,6 +49,7 @@ struct TOpcoesBlocoM {
   std::string Formato = "sped";
   std::string Saida;
   std::string Caminho = "geradores";
+  std::string Natureza;  // vazio: a do cadastro da empresa
 };
 
 // Barra de progresso no stderr quando ele é um terminal; no máximo dez atualizações por segundo.
@@ -76,6 +94,20 @@ void ValidarEmpresa(TDatabase& ABanco, int AEmpresa) {
     throw EEntradaInvalida("Empresa " + std::to_string(AEmpresa) + " não encontrada (nenhum estabelecimento cadastrado)");
 }
 
+// Natureza da pessoa jurídica (0 sociedade empresária, 1 cooperativa, ...) do cadastro da
+// empresa, em texto decimal; vazio quando não informada.
+std::string NaturezaDaEmpresa(TDatabase& ABanco, int AEmpresa) {
+  try {
+    auto ds = ABanco.Abrir("SELECT INDNATPJ FROM CFGEMPRESAFIS WHERE CODIGOEMPRESA = :CODIGOEMPRESA",
+                           {TVariant{static_cast<int64_t>(AEmpresa)}});
+    if (ds->Eof() || ds->Fields(0).IsNull()) return {};
+    return std::to_string(ds->Fields(0).AsInteger());
+  } catch (const EBancoDados&) {
+    throw EEntradaInvalida("O banco não tem a natureza da pessoa jurídica (CFGEMPRESAFIS.INDNATPJ): aplique o DDL de "
+                           "\"pisco schema\" ou informe --natureza.");
+  }
+}
+
 TConfigBlocoM MontarConfiguracao(const TOpcoesBlocoM& o) {
   TConfigBlocoM c;
   c.CodigoEmpresa = o.Empresa;
@@ -102,6 +134,9 @@ void ExecutarComando(const TOpcoesBlocoM& o) {
   auto banco = TDatabase::Conectar(o.Conexao, TModoAbertura::maExistente);
   ValidarEsquema(*banco);
   ValidarEmpresa(*banco, o.Empresa);
+  // O M211 padrão das cooperativas depende da natureza: "1" é cooperativa.
+  config.IndNatPessoaJurid =
+      o.Natureza.empty() ? NaturezaDaEmpresa(*banco, o.Empresa) : std::to_string(std::stoi(o.Natureza));
   THost host(std::move(banco));
   THostScope escopo(host);
 
@@ -115,7 +150,9 @@ void RegistrarComandoBlocoM(CLI::App& app) {
   auto o = std::make_shared<TOpcoesBlocoM>();
   auto* cmd = app.add_subcommand("blocom", "Calcula o Bloco M de uma empresa e período e o escreve (SPED ou JSON)");
   cmd->add_option("--db", o->Conexao, "Banco: arquivo SQLite ou postgresql://usuario@servidor/base")->required();
-  cmd->add_option("--empresa", o->Empresa, "Código da empresa")->required()->check(CLI::PositiveNumber);
+  cmd->add_option("--empresa", o->Empresa, "Código da empresa")
+      ->required()
+      ->check(InteiroEntre(1, INT32_MAX, "o código da empresa, um número inteiro positivo"));
   auto* comp = cmd->add_option("--competencia", o->Competencia, "Mês da apuração, AAAA-MM");
   auto* ini = cmd->add_option("--inicio", o->Inicio, "Primeiro dia do período, AAAA-MM-DD (em vez de --competencia)");
   auto* fim = cmd->add_option("--fim", o->Fim, "Último dia do período, AAAA-MM-DD");
@@ -131,6 +168,9 @@ void RegistrarComandoBlocoM(CLI::App& app) {
   cmd->add_option("--caminho", o->Caminho,
                   "geradores (padrão: árvore de geradores) ou sql (repositório monolítico, direto por SQL)")
       ->check(CLI::IsMember({"geradores", "sql"}));
+  cmd->add_option("--natureza", o->Natureza,
+                  "Natureza da pessoa jurídica (0 sociedade empresária, 1 cooperativa, ...); padrão: a do cadastro")
+      ->check(InteiroEntre(0, 99, "a natureza da pessoa jurídica, um número de 0 a 99"));
   cmd->callback([o, comp, ini] {
     if (comp->count() == 0 && ini->count() == 0)
       throw CLI::RequiredError("--competencia (ou --inicio e --fim)");

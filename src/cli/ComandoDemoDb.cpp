@@ -20,7 +20,7 @@ void RegistrarComandoDemoDb(CLI::App& app) {
   auto* cmd = app.add_subcommand("demo-db", "Cria um banco de demonstração (esquema e um mês de movimento)");
   struct TOpcoes {
     std::string Conexao;
-    int Empresas = 3;
+    int Empresas = kPerfisDemo;
     int64_t Linhas = 0;
     std::string Competencia = "2024-01";
     uint64_t Semente = 20240101;

@@ -310,6 +310,7 @@ void TnClientDataSet::CreateDataSet() {
 }
 
 void TnClientDataSet::CarregarDe(TDataSet& AOrigem) {
+  ++FCarregamentos;
   FFieldDefs.clear();
   FCriado = false;
   for (int i = 0; i < AOrigem.FieldCount(); ++i)

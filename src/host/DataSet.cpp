@@ -80,6 +80,7 @@ void TDataSet::DefinirCampos(const std::vector<std::string>& nomes, const std::v
 }
 
 void TDataSet::Abrir() {
+  ++FCarregamentos;
   FRecNo = 0;
   FEof = true;
   if (BuscarProxima()) {

@@ -77,6 +77,9 @@ class TDataSet {
   TDatabase* Conexao() const { return FConexao; }
   // Reexecuta a consulta de origem com novos valores, no mesmo objeto (Nutildb::RefreshSQL).
   virtual void Reexecutar(const TParams& AValores);
+  // Quantas vezes o dataset foi (re)carregado: quem guarda o dataset percebe um refresh feito
+  // por outro, que troca as linhas por outras de outros valores.
+  uint64_t Carregamentos() const { return FCarregamentos; }
 
   // Usado por TField e pelos backends.
   virtual const TVariant& ValorCampo(int indice) const;
@@ -105,4 +108,5 @@ class TDataSet {
   std::string FCommandText;
   TDatabase* FConexao = nullptr;
   std::unordered_map<std::type_index, std::shared_ptr<void>> FMapas;
+  uint64_t FCarregamentos = 0;
 };

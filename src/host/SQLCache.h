@@ -19,7 +19,8 @@ class TnSQLCache {
 
   // Devolve o dataset do texto, aberto na primeira linha; pertence ao cache.
   // Mesmo texto com os mesmos valores: o TnClientDataSet volta ao início sem ir ao banco;
-  // o dataset em fluxo (não volta atrás) e qualquer troca de valores reexecutam a consulta.
+  // o dataset em fluxo (não volta atrás), qualquer troca de valores e um refresh feito por
+  // outro reexecutam a consulta. Uma reexecução que falha tira a entrada do cache.
   TDataSet* ExecutarSQL(const std::string& ASQL, const TParams& AValores = {}, bool ACliente = false);
   size_t Quantidade() const { return FEntradas.size(); }
   void Limpar();
@@ -28,6 +29,7 @@ class TnSQLCache {
   struct TEntrada {
     TParams Valores;
     std::unique_ptr<TDataSet> DataSet;
+    uint64_t Carregamentos = 0;  // do dataset, quando o cache o carregou
   };
   TDatabase* FBanco;
   std::map<std::pair<std::string, bool>, TEntrada> FEntradas;

@@ -113,7 +113,7 @@ ordered_json Apuracoes(const TMapaAberturaBloco& AMapa) {
 }  // namespace
 
 ordered_json RegistroM001ParaJson(const TM001AberturaBloco& AM001) {
-  ordered_json obj = Registro("M001", CamposM001(TemMovimento(AM001)));
+  ordered_json obj = Registro("M001", CamposM001(true));  // o M200 e o M600 saem sempre
   obj["M100"] = Creditos(AM001.FM100List, NomesPIS());
   obj["M200"] = Contribuicao(*AM001.FM200, NomesPIS());
   obj["M350"] = AM001.FM350 ? Registro("M350", CamposM350(*AM001.FM350)) : ordered_json();

@@ -159,18 +159,6 @@ TCampos CamposM410(const TM410_810DetalRecIsenta& r) {
 
 TCampos CamposM990(int AQuantidadeLinhas) { return {V::DeInteiro(AQuantidadeLinhas)}; }
 
-bool TemMovimento(const TM001AberturaBloco& AM001) {
-  if (!AM001.FM100List.Vazia() || !AM001.FM400List.Vazia() || !AM001.FM500List.Vazia() ||
-      !AM001.FM800List.Vazia() || AM001.FM350)
-    return true;
-  for (const auto* consolid : {AM001.FM200.get(), AM001.FM600.get()}) {
-    if (!consolid->FM205_605List.Vazia() || !consolid->FM210_610List.Vazia()) return true;
-    for (const auto& valor : CamposM200(*consolid))
-      if (Nutil::RoundValor(valor.Decimal, 2) != 0) return true;
-  }
-  return false;
-}
-
 double ValorArredondado(const TValorCampo& AValor, const TCampoLayout& ACampo) {
   if (AValor.Tipo != TValorCampo::TTipo::Decimal || ACampo.Casas < 0)
     throw EPisco("Campo " + ACampo.Campo + " do Bloco M não é um valor com casas decimais");

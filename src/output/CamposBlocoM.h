@@ -76,9 +76,6 @@ TCampos CamposM400(const TM400_800ReceitaIsenta& ARegistro);
 TCampos CamposM410(const TM410_810DetalRecIsenta& ARegistro);
 TCampos CamposM990(int AQuantidadeLinhas);
 
-// O bloco tem movimento quando há algum registro além de M001, M200, M600 e M990, ou quando
-// o M200 ou o M600 trazem algum valor diferente de zero.
-bool TemMovimento(const TM001AberturaBloco& AM001);
 
 // Texto do campo no arquivo: decimais com vírgula e as casas do formato do campo, textos sem
 // "|" nem quebras de linha. Lança EPisco se o valor não cabe no tipo do campo.

@@ -61,7 +61,8 @@ void IncluirReceitasIsentas(std::vector<TLinhaBlocoM>& L, const TM400_800Receita
 
 std::vector<TLinhaBlocoM> RegistrosBlocoM(const TM001AberturaBloco& AM001) {
   std::vector<TLinhaBlocoM> linhas;
-  Incluir(linhas, "M001", CamposM001(TemMovimento(AM001)));
+  // O M200 e o M600 saem sempre: com eles o bloco tem movimento (IND_MOV 0).
+  Incluir(linhas, "M001", CamposM001(true));
   IncluirCreditos(linhas, AM001.FM100List, NomesPIS());
   IncluirContribuicao(linhas, *AM001.FM200, NomesPIS());
   if (AM001.FM350) Incluir(linhas, "M350", CamposM350(*AM001.FM350));
@@ -70,6 +71,14 @@ std::vector<TLinhaBlocoM> RegistrosBlocoM(const TM001AberturaBloco& AM001) {
   IncluirContribuicao(linhas, *AM001.FM600, NomesCOFINS());
   IncluirReceitasIsentas(linhas, AM001.FM800List, NomesCOFINS());
   Incluir(linhas, "M990", CamposM990(static_cast<int>(linhas.size()) + 1));
+  return linhas;
+}
+
+std::vector<TLinhaBlocoM> RegistrosBlocoM(const TM001AberturaBloco* AM001) {
+  if (AM001) return RegistrosBlocoM(*AM001);
+  std::vector<TLinhaBlocoM> linhas;
+  Incluir(linhas, "M001", CamposM001(false));
+  Incluir(linhas, "M990", CamposM990(2));
   return linhas;
 }
 
@@ -90,6 +99,17 @@ std::vector<std::string> MontarLinhasBlocoM(const TM001AberturaBloco& AM001) {
   std::vector<std::string> linhas;
   for (const auto& reg : RegistrosBlocoM(AM001)) linhas.push_back(FormatarLinhaBlocoM(reg));
   return linhas;
+}
+
+std::vector<std::string> MontarLinhasBlocoM(const TM001AberturaBloco* AM001) {
+  std::vector<std::string> linhas;
+  for (const auto& reg : RegistrosBlocoM(AM001)) linhas.push_back(FormatarLinhaBlocoM(reg));
+  return linhas;
+}
+
+void EscreverBlocoM(std::ostream& ASaida, const TM001AberturaBloco* AM001) {
+  const auto linhas = MontarLinhasBlocoM(AM001);
+  for (const auto& linha : linhas) ASaida << linha << "\r\n";
 }
 
 void EscreverBlocoM(std::ostream& ASaida, const TM001AberturaBloco& AM001) {

@@ -21,3 +21,8 @@ std::string FormatarLinhaBlocoM(const TLinhaBlocoM& ALinha);
 std::vector<std::string> MontarLinhasBlocoM(const TM001AberturaBloco& AM001);
 // Escreve o bloco, cada linha terminada por CR LF.
 void EscreverBlocoM(std::ostream& ASaida, const TM001AberturaBloco& AM001);
+// Os mesmos, de uma execução que pode não ter M001 nenhum (nulo: nenhum gerador tocou um tipo
+// de apuração); aí o bloco é só M001 sem movimento e M990.
+std::vector<TLinhaBlocoM> RegistrosBlocoM(const TM001AberturaBloco* AM001);
+std::vector<std::string> MontarLinhasBlocoM(const TM001AberturaBloco* AM001);
+void EscreverBlocoM(std::ostream& ASaida, const TM001AberturaBloco* AM001);

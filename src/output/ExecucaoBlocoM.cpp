@@ -84,7 +84,9 @@ void ExecutarBlocoM(const TConfigBlocoM& AConfig, const TSaidaBlocoM& ASaida, st
     for (const auto& s : repositorio->GetListaApuracaoSCP()) scp.push_back({s->CNPJ, s->EFD.get()});
     texto << BlocoMParaJson(*mapa, &scp).dump(2) << "\n";
   } else {
-    EscreverBlocoM(texto, *repositorio->TotalizarBlocoM());
+    // Sem M001 nenhum, o bloco sai sem movimento: só M001 e M990.
+    auto total = mapa->empty() ? nullptr : repositorio->TotalizarBlocoM();
+    EscreverBlocoM(texto, total.get());
   }
   Entregar(ASaida, texto.str(), AOut);
 }

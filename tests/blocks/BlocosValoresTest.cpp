@@ -60,21 +60,6 @@ TEST_F(BlocosValores, TresOuQuatroValoresPelaInclusao) {
   EXPECT_EQ(RA::GetParamsEstabData(comHora), (TParams{I(7), I(12), D(kInicio), D(kFim)}));
 }
 
-TEST_F(BlocosValores, PosicoesDoEstabelecimentoEmF130F150F600) {
-  const TnParansBlocoF um{7, " 12 ", kInicio, kFim, false, 1, false};
-  const TnParansBlocoF lista{7, "1,2", kInicio, kFim, false, 1, false};
-  const TDateTime onzeMesesAntes = EncodeDate(2023, 4, 1);
-  EXPECT_EQ(RF::GetParamsF130(um), (TParams{I(12), D(kFim), I(7), D(kInicio)}));
-  EXPECT_EQ(RF::GetParamsF130(lista), (TParams{D(kFim), I(7), D(kInicio)}));
-  EXPECT_EQ(RF::GetParamsF150(um), (TParams{I(7), I(12), D(onzeMesesAntes), D(kFim)}));
-  EXPECT_EQ(RF::GetParamsF150(lista), (TParams{I(7), D(onzeMesesAntes), D(kFim)}));
-  EXPECT_EQ(RF::GetParamsF600(um), (TParams{D(kInicio), D(kFim), I(7), I(12)}));
-  EXPECT_EQ(RF::GetParamsF600(lista), (TParams{D(kInicio), D(kFim), I(7)}));
-  // MontarParamEstab copia até o índice alto dado e insere na posição pedida.
-  EXPECT_EQ(RF::MontarParamEstab({I(1), I(2), I(3)}, 1, "9", 1), (TParams{I(1), I(9), I(2)}));
-  EXPECT_EQ(RF::MontarParamEstab({I(1), I(2)}, 1, "0", 0), (TParams{I(1), I(2)}));
-}
-
 // A moldura serve os registros dos outros blocos: sem estabelecimento (C, D), nulo com um -1 a
 // mais (C) e estabelecimento numérico (I).
 TEST_F(BlocosValores, MolduraParaOsRegistrosDosOutrosBlocos) {

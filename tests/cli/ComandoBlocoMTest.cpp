@@ -126,3 +126,43 @@ TEST_F(ComandoBlocoM, ErroDeUsoSaiComCodigo2) {
     EXPECT_EQ(Rodar(args, FDir).Codigo, 2) << args.back();
   }
 }
+
+// Valor que não é código de empresa: mensagem curta em português, erro de uso.
+TEST_F(ComandoBlocoM, EmpresaInvalidaDaMensagemEmPortugues) {
+  for (const char* valor : {"abc", "0", "1.5", "99999999999999999999"}) {
+    const auto r = Rodar({"blocom", "--db", Demo(), "--empresa", valor, "--competencia", "2024-01"}, FDir);
+    EXPECT_EQ(r.Codigo, 2) << valor;
+    EXPECT_NE(r.Erro.find("--empresa"), std::string::npos) << r.Erro;
+    EXPECT_NE(r.Erro.find("número inteiro positivo"), std::string::npos) << r.Erro;
+    EXPECT_LT(r.Erro.size(), 200u) << r.Erro;
+  }
+}
+
+// Natureza da pessoa jurídica: lida do cadastro da empresa (a 4 da demonstração é cooperativa),
+// ou de --natureza. Só a cooperativa sem composição já apurada ganha o M211 padrão (tipo 99).
+// A empresa 4 também é a que tem diferimento: o M300 sai com o período de origem em texto.
+TEST_F(ComandoBlocoM, NaturezaDaEmpresaDecideOM211) {
+  auto linhas = [](const std::string& texto, const std::string& prefixo) {
+    size_t n = 0;
+    for (size_t p = texto.find("\r\n" + prefixo); p != std::string::npos; p = texto.find("\r\n" + prefixo, p + 1)) ++n;
+    return n;
+  };
+  auto r = Rodar({"blocom", "--db", Demo(), "--empresa", "4", "--competencia", "2024-01"}, FDir);
+  ASSERT_EQ(r.Codigo, 0) << r.Erro;
+  EXPECT_GT(linhas(r.Saida, "|M211|99|"), 0u);
+  EXPECT_EQ(linhas(r.Saida, "|M211|"), linhas(r.Saida, "|M210|"));
+  EXPECT_EQ(linhas(r.Saida, "|M611|"), linhas(r.Saida, "|M610|"));
+  EXPECT_EQ(linhas(r.Saida, "|M300|51|"), 1u);
+  EXPECT_NE(r.Saida.find("|122023|"), std::string::npos);
+  EXPECT_GT(linhas(r.Saida, "|M230|"), 0u);
+  r = Rodar({"blocom", "--db", Demo(), "--empresa", "4", "--competencia", "2024-01", "--natureza", "0"}, FDir);
+  ASSERT_EQ(r.Codigo, 0) << r.Erro;
+  EXPECT_EQ(linhas(r.Saida, "|M211|"), 0u);
+  r = Rodar({"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01"}, FDir);
+  EXPECT_EQ(linhas(r.Saida, "|M211|"), 0u);
+  r = Rodar({"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01", "--natureza", "01"}, FDir);
+  EXPECT_GT(linhas(r.Saida, "|M211|99|"), 0u);
+  EXPECT_EQ(Rodar({"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01", "--natureza", "x"}, FDir)
+                .Codigo,
+            2);
+}

@@ -113,14 +113,17 @@ TEST_P(CompensacaoCreditos, PercentualPorAliquotaDe50Sobre1000) {
     EXPECT_NEAR(cc->CompensarCredito(*lista[0], 10000), c.Disponivel, 1e-9);
     EXPECT_NEAR(lista[0]->VLCREDDESCEFD, c.Disponivel, 1e-9);
   }
-  // Fora do intervalo de datas do percentual vale o percentual do tipo sobre o saldo final.
+  // Fora do intervalo de datas do percentual vale o percentual do tipo sobre o saldo final:
+  // o ressarcimento já pedido neste período sai antes do percentual.
   Banco().Executar("UPDATE EFDORDEMCOMPCREDPERCENT SET PERCENTCOMP = 80");
   auto cc = Controle();
   cc->CarregarCreditosPeriodo();
-  cc->InserirCredito(Credito(15, "4.3.06.101", "2024-01-01", 1.65, 1000));
+  TDadosCredito novo = Credito(15, "4.3.06.101", "2024-01-01", 1.65, 1000);
+  novo.VLCREDPEREFD = 100;
+  cc->InserirCredito(novo);
   const auto lista = cc->MontarListaCredDispOrdenada(15, false);
   ASSERT_EQ(lista.size(), 1u);
-  EXPECT_DOUBLE_EQ(cc->CalcularCreditoDisponivel(*lista[0]), 800);
+  EXPECT_DOUBLE_EQ(cc->CalcularCreditoDisponivel(*lista[0]), 720);
 }
 
 TEST_P(CompensacaoCreditos, UsoRepartidoPelosRegistrosEmOrdemDeTexto) {
@@ -274,6 +277,20 @@ TEST_P(CompensacaoRetidos, FaseDaProporcao) {
   for (const auto& [k, l] : cc->GetLstCredRetido()) saldo += l.SLDRET();
   EXPECT_NEAR(saldo, 10, 1e-9);
   EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, 45);
+}
+
+// O divisor da proporção soma o que todas as linhas poderiam abater, também as cumulativas.
+TEST_P(CompensacaoRetidos, DivisorDaProporcaoIncluiAsLinhasCumulativas) {
+  Opcao("INCTRIBUTARIA=3|VALIDARORIGEMCOMPRET=1");
+  auto cc = Controle();
+  const TDadosRetido nc = Retido("2023-10-01", "4.3.05.01", 10), cum = Retido("2023-10-02", "4.3.05.51", 20);
+  cc->InserirCredRetido(nc);
+  cc->InserirCredRetido(cum);
+  auto m200 = RegistroContrib(100, 50, 100);
+  ASSERT_DOUBLE_EQ(m200->GetRecNaoCompRet(), 10);
+  cc->CompensarRetido(*m200, 15);
+  // T = min(10, 100) + min(20, 50) = 30: a linha não cumulativa deduz 10 - 10 × 10 / 30.
+  EXPECT_NEAR(Linha(*cc, nc).VLRETDED, 10 - 10 * 10.0 / 30, 1e-9);
 }
 
 TEST_P(CompensacaoRetidos, ProporcaoComDivisorZeroNaoReparteNemAbate) {

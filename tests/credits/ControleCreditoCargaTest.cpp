@@ -169,6 +169,10 @@ TEST_P(CargaCreditos, PagamentoRepartidoPelaBaseDasLinhas) {
   documento(11, 2);
   linhaPC(11, 1, "4.3.05.01", 50);
   pagamento(11, 2, 24, "2024-01-21", 7);  // outro estabelecimento
+  documento(12, 1);  // duas linhas: o pago também se reparte
+  linhaPC(12, 1, "4.3.05.01", 30);
+  linhaPC(12, 2, "4.3.05.51", 10);
+  pagamento(12, 1, 24, "2024-01-22", 8);
 
   for (const std::string estab : {"1", "1,2"}) {
     SCOPED_TRACE("estab " + estab);
@@ -179,7 +183,8 @@ TEST_P(CargaCreditos, PagamentoRepartidoPelaBaseDasLinhas) {
       linhas.push_back(k + "=" + std::to_string(r.VLRETAPU).substr(0, 5));
     std::vector<std::string> esperado{"15|20240120|3|4.3.05.01=10.00", "15|20240120|3|4.3.05.02=10.00",
                                       "15|20240120|3|4.3.05.51=20.00", "16|20240120|3|4.3.05.01=20.00",
-                                      "16|20240120|3|4.3.05.02=20.00", "16|20240120|3|4.3.05.51=40.00"};
+                                      "16|20240120|3|4.3.05.02=20.00", "16|20240120|3|4.3.05.51=40.00",
+                                      "15|20240122|3|4.3.05.01=6.000", "15|20240122|3|4.3.05.51=2.000"};
     if (estab == "1,2") esperado.push_back("15|20240121|3|4.3.05.01=7.000");  // documento de uma linha: todo o pago
     std::sort(linhas.begin(), linhas.end());
     std::sort(esperado.begin(), esperado.end());

@@ -10,10 +10,6 @@
 #include "host/Servicos.h"
 
 TEST(LinhasDeCredito, ValoresDerivados) {
-  TDadosCredito zero;
-  EXPECT_EQ(zero.VLTOTCREDAPU(), 0);
-  EXPECT_EQ(zero.SDCREDDISPEFD(), 0);
-  EXPECT_EQ(zero.SLDCREDFIM(), 0);
   TDadosCredito c;
   c.VLCREDAPU = 10.005;  // o saldo de crédito não arredonda
   EXPECT_DOUBLE_EQ(c.SLDCREDFIM(), 10.005);

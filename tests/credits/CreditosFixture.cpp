@@ -4,15 +4,6 @@
 #include "host/OpcaoEFD.h"
 #include "host/Servicos.h"
 
-void TLinhaTabela::Gravar() {
-  std::string colunas, marcas;
-  for (size_t i = 0; i < FColunas.size(); ++i) {
-    colunas += (i ? ", " : "") + FColunas[i];
-    marcas += (i ? ", :P" : ":P") + std::to_string(i);
-  }
-  FBanco.Executar("INSERT INTO " + FTabela + " (" + colunas + ") VALUES (" + marcas + ")", FValores);
-}
-
 void TCreditosTeste::SetUp() {
   TServicosTeste::SetUp();
   if (IsSkipped() || HasFatalFailure()) return;

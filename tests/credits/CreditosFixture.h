@@ -13,28 +13,6 @@
 #include "fixtures/Servicos.h"
 #include "base/Variant.h"
 
-// Uma linha de tabela, gravada com parâmetros: Linha("T").I("A", 1).V("B", 2.5).Gravar().
-class TLinhaTabela {
- public:
-  TLinhaTabela(TDatabase& ABanco, std::string ATabela) : FBanco(ABanco), FTabela(std::move(ATabela)) {}
-  TLinhaTabela& I(const std::string& c, int64_t v) { return Col(c, TVariant(v)); }
-  TLinhaTabela& V(const std::string& c, double v) { return Col(c, TVariant(v)); }
-  TLinhaTabela& T(const std::string& c, const std::string& v) { return Col(c, TVariant(v)); }
-  TLinhaTabela& D(const std::string& c, const std::string& iso) { return Col(c, VarDate(ISOParaData(iso))); }
-  void Gravar();
-
- private:
-  TLinhaTabela& Col(const std::string& c, TVariant v) {
-    FColunas.push_back(c);
-    FValores.push_back(std::move(v));
-    return *this;
-  }
-  TDatabase& FBanco;
-  std::string FTabela;
-  std::vector<std::string> FColunas;
-  TParams FValores;
-};
-
 // Valores de uma linha de saldo de crédito (tabelas de controle, saldo inicial, lucro real).
 struct TSaldoCred {
   int Imposto = 15;

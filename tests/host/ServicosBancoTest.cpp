@@ -111,6 +111,30 @@ TEST_P(ServicosBanco, CacheDeSQLReexecutaComNovosValores) {
   EXPECT_EQ(Host().Cache().Quantidade(), 2u);  // erro não deixa entrada
 }
 
+// O cache nunca devolve linhas de outros valores: nem depois de um refresh feito por quem
+// recebeu o dataset (o A170 aberto vazio e reaberto com os valores reais), nem depois de uma
+// reexecução que falhou.
+TEST_P(ServicosBanco, CacheNuncaDevolveLinhasDeOutrosValores) {
+  const std::string sql = "SELECT CODIGOESTAB FROM ESTAB WHERE CODIGOEMPRESA = :E ORDER BY CODIGOESTAB";
+  auto estabs = [](TDataSet* d) {
+    std::vector<int64_t> r;
+    for (; !d->Eof(); d->Next()) r.push_back(d->FieldByName("CODIGOESTAB").AsInteger());
+    return r;
+  };
+  TDataSet* vazio = SQLCache().ExecutarSQL(sql, {int64_t{-1}}, true);
+  EXPECT_TRUE(estabs(vazio).empty());
+  Nutildb::RefreshSQL(*vazio, {int64_t{1}});
+  EXPECT_EQ(estabs(vazio), (std::vector<int64_t>{1, 2, 3}));
+  EXPECT_TRUE(estabs(SQLCache().ExecutarSQL(sql, {int64_t{-1}}, true)).empty());
+
+  EXPECT_EQ(estabs(SQLCache().ExecutarSQL(sql, {int64_t{2}}, true)), (std::vector<int64_t>{1}));
+  TDataSet* ds = SQLCache().ExecutarSQL(sql, {int64_t{2}}, true);
+  EXPECT_ANY_THROW(Nutildb::RefreshSQL(*ds, {std::string("x"), int64_t{1}}));
+  EXPECT_ANY_THROW(SQLCache().ExecutarSQL(sql, {std::string("x"), int64_t{1}}, true));
+  EXPECT_EQ(estabs(SQLCache().ExecutarSQL(sql, {int64_t{2}}, true)), (std::vector<int64_t>{1}));
+  EXPECT_EQ(estabs(SQLCache().ExecutarSQL(sql, {int64_t{1}}, true)), (std::vector<int64_t>{1, 2, 3}));
+}
+
 TEST_P(ServicosBanco, EhKorvelSoQuandoForcado) {
   EXPECT_FALSE(EhKorvel());
   Host().Configuracao().ForcarKorvel = true;

@@ -86,7 +86,7 @@ TEST(BlocoMJson, ApuracoesESCP) {
   EXPECT_EQ(semSCP["apuracoes"][1]["TIPO_APURACAO"], 62);
   const auto& m001 = semSCP["apuracoes"][0]["M001"];
   EXPECT_EQ(m001["IND_MOV"], "0");
-  EXPECT_EQ(semSCP["apuracoes"][1]["M001"]["IND_MOV"], "1");
+  EXPECT_EQ(semSCP["apuracoes"][1]["M001"]["IND_MOV"], "0");  // o M200 e o M600 saem mesmo zerados
   EXPECT_TRUE(semSCP["apuracoes"][1]["M001"]["M350"].is_null());
   EXPECT_DOUBLE_EQ(m001["M100"][0]["VL_CRED"].get<double>(), 19.8);
   EXPECT_TRUE(m001["M100"][0]["QUANT_BC_PIS"].is_null());

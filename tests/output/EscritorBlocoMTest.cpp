@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <set>
 #include <fstream>
 #include <regex>
@@ -136,83 +135,14 @@ TEST(EscritorBlocoM, CadaLinhaTemOsCamposDoLeiauteComSuasCasas) {
   for (const auto& [reg, campos] : json.items()) EXPECT_TRUE(vistos.count(reg)) << reg;
 }
 
-TEST(EscritorBlocoM, TabelaDoLeiauteIgualAoJSON) {
-  std::ifstream arq(std::string(PISCO_SOURCE_DIR) + "/src/output/layout-blocom.json");
-  ASSERT_TRUE(arq);
-  const auto json = nlohmann::ordered_json::parse(arq);
-  const auto& tabela = LayoutBlocoM();
-  ASSERT_EQ(tabela.size(), json.size());
-  size_t i = 0;
-  for (const auto& [reg, campos] : json.items()) {
-    const auto& t = tabela[i++];
-    EXPECT_EQ(t.Registro, reg);
-    ASSERT_EQ(t.Campos.size(), campos.size()) << reg;
-    for (size_t k = 0; k < campos.size(); ++k) {
-      EXPECT_EQ(t.Campos[k].Campo, campos[k]["campo"]) << reg << " " << k;
-      EXPECT_EQ(t.Campos[k].Tipo, campos[k]["tipo"]) << reg << " " << k;
-      EXPECT_EQ(t.Campos[k].Formato, campos[k]["formato"]) << reg << " " << k;
-    }
-  }
-  EXPECT_EQ(LayoutRegistro("M350").Campos[3].Casas, 2);
-  EXPECT_EQ(LayoutRegistro("M100").Campos[4].Casas, 3);
-  EXPECT_EQ(LayoutRegistro("M100").Campos[0].Casas, -1);
-  EXPECT_THROW(LayoutRegistro("M999"), EPisco);
-}
-
-TEST(EscritorBlocoM, ArvoreVaziaSoTemAberturaConsolidacoesEEncerramento) {
-  TM001AberturaBloco vazio;
-  const std::string zeros12 = "|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|";
-  EXPECT_EQ(Escrever(vazio),
-            "|M001|1|\r\n|M200" + zeros12 + "\r\n|M600" + zeros12 + "\r\n|M990|4|\r\n");
-}
-
+// IND_MOV é 0 sempre que sai registro além de M001 e M990, e todo M001 leva o M200 e o M600;
+// só a execução sem M001 nenhum escreve o bloco sem movimento.
 TEST(EscritorBlocoM, IndicadorDeMovimento) {
-  struct Caso {
-    const char* nome;
-    std::function<void(TM001AberturaBloco&)> preparar;
-    std::string esperado;
-  };
-  const std::vector<Caso> casos = {
-      {"vazio", [](TM001AberturaBloco&) {}, "1"},
-      {"valor que arredonda a zero", [](TM001AberturaBloco& m) { m.FM200->FVL_RET_NC = 0.004; }, "1"},
-      {"retenção no M600", [](TM001AberturaBloco& m) { m.FM600->FVL_RET_CUM = 0.01; }, "0"},
-      {"só M350", [](TM001AberturaBloco& m) { m.FM350 = std::make_unique<TM350FolhaSalarioPIS>(); }, "0"},
-      {"M400 sem M410",
-       [](TM001AberturaBloco& m) { m.FM800List.Add(Chave(1), std::make_unique<TM400_800ReceitaIsenta>()); },
-       "0"},
-      {"M205 zerado",
-       [](TM001AberturaBloco& m) { m.FM200->FM205_605List.Add("x", std::make_unique<TM205_605ContribRecolher>()); },
-       "0"},
-      {"M100 zerado",
-       [](TM001AberturaBloco& m) { m.FM500List.Add(Chave(1), std::make_unique<TM100_500CreditoImposto>()); },
-       "0"},
-  };
-  for (const auto& c : casos) {
-    TM001AberturaBloco m001;
-    c.preparar(m001);
-    const auto linhas = MontarLinhasBlocoM(m001);
-    ASSERT_FALSE(linhas.empty()) << c.nome;
-    EXPECT_EQ(linhas.front(), "|M001|" + c.esperado + "|") << c.nome;
-    EXPECT_EQ(linhas.back(), "|M990|" + std::to_string(linhas.size()) + "|") << c.nome;
-  }
-}
-
-TEST(EscritorBlocoM, M990ContaAsLinhasECadaUmaTerminaEmCRLF) {
-  arvore_teste::TOpcoesArvore opcoes;
-  opcoes.Extras = true;
-  const std::string texto = Escrever(*MontarArvoreCompleta(opcoes));
-  ASSERT_GE(texto.size(), 2u);
-  EXPECT_EQ(texto.substr(texto.size() - 2), "\r\n");
-  size_t lf = 0, crlf = 0;
-  for (size_t i = 0; i < texto.size(); ++i)
-    if (texto[i] == '\n') {
-      ++lf;
-      if (i > 0 && texto[i - 1] == '\r') ++crlf;
-    }
-  EXPECT_EQ(lf, crlf) << "LF sem CR";
-  const auto linhas = LinhasCRLF(texto);
-  EXPECT_EQ(linhas.back(), "|M990|" + std::to_string(linhas.size()) + "|");
-  EXPECT_EQ(std::count(texto.begin(), texto.end(), '\r'), static_cast<long>(linhas.size()));
+  EXPECT_EQ(MontarLinhasBlocoM(static_cast<const TM001AberturaBloco*>(nullptr)),
+            (std::vector<std::string>{"|M001|1|", "|M990|2|"}));
+  const std::string zeros12 = "|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|";
+  TM001AberturaBloco vazio;
+  EXPECT_EQ(Escrever(vazio), "|M001|0|\r\n|M200" + zeros12 + "\r\n|M600" + zeros12 + "\r\n|M990|4|\r\n");
 }
 
 TEST(EscritorBlocoM, OrdemDosRegistros) {

@@ -26,17 +26,18 @@ std::unique_ptr<TMapaAberturaBloco> TnFisRepositorioEFDBlocoM::CarregarDadosBloc
   } catch (...) {
     DestruirGeradores();
     FAberturaBloco.reset();
-    FUltimoMapa = nullptr;
+    FTotal.reset();
     throw;
   }
   DepoisCarregarDados();
-  FUltimoMapa = FAberturaBloco.get();
+  // O total fica com o repositório: o mapa é entregue ao chamador, que pode liberá-lo antes.
+  FTotal = std::make_unique<TM001AberturaBloco>();
+  for (const auto& [tipo, m001] : *FAberturaBloco) FTotal->Totalizar(*m001);
   return std::move(FAberturaBloco);
 }
 
 TM001AberturaBloco& TnFisRepositorioEFDBlocoM::CarregarDadosBlocoMTotal(const TConfigBlocoM& AConfig) {
   FMapaTotal = CarregarDadosBlocoM(AConfig);
-  FUltimoMapa = FMapaTotal.get();
   PosicionarOpcaoEFD();
   const TTipoApuracao tipo = ControleOpcaoEFD().GetEhOptanteEFD() ? TTipoApuracao::taEFD : TTipoApuracao::taNormal;
   auto pos = FMapaTotal->find(tipo);
@@ -47,8 +48,7 @@ TM001AberturaBloco& TnFisRepositorioEFDBlocoM::CarregarDadosBlocoMTotal(const TC
 
 std::unique_ptr<TM001AberturaBloco> TnFisRepositorioEFDBlocoM::TotalizarBlocoM() const {
   auto total = std::make_unique<TM001AberturaBloco>();
-  if (FUltimoMapa)
-    for (const auto& [tipo, m001] : *FUltimoMapa) total->Totalizar(*m001);
+  if (FTotal) total->Totalizar(*FTotal);
   return total;
 }
 

@@ -29,8 +29,6 @@ class TnFisRepositorioEFDBlocoM {
   TnFisProporcaoCreditos* GetProporcaoCredito() const;
   TnFisEFDExtraApuracao* GetExtraApuracao() const;
   bool GetDeveProcessarCreditos() const;
-  // Mapa da última execução (vazio antes da primeira).
-  const TMapaAberturaBloco* GetAberturaBloco() const { return FUltimoMapa; }
 
  protected:
   virtual void ConfigurarControleBlocoM();
@@ -54,8 +52,10 @@ class TnFisRepositorioEFDBlocoM {
   std::unique_ptr<TMapaAberturaBloco> FAberturaBloco;
 
  private:
-  const TMapaAberturaBloco* FUltimoMapa = nullptr;
   std::unique_ptr<TMapaAberturaBloco> FMapaTotal;  // mantido por CarregarDadosBlocoMTotal
+  // Soma da última execução, do próprio repositório: o mapa devolvido é do chamador e pode
+  // já ter sido liberado quando ele pede o total.
+  std::unique_ptr<TM001AberturaBloco> FTotal;
 };
 
 // Totais já apurados (tabelas TOTALEFD...).

@@ -398,8 +398,8 @@ void TnFisEFDGeradorM300_M700EFD::CarregarDados() {
     reg->FVL_CONT_APUR_DIFER = m.VLCONTAPURDIFER.AsFloat();
     reg->FNAT_CRED_DESC = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.NATCREDDESC.AsString());
     reg->FVL_CRED_DESC_DIFER = m.VLCREDDESCDIFER.AsFloat();
-    // PERAPUR é a data do período de origem; o registro guarda "MMAAAA".
-    reg->FPER_APUR = m.PERAPUR.IsNull() ? std::string() : FormatDateTime("mmyyyy", m.PERAPUR.AsDateTime());
+    // PERAPUR é texto "mmaaaa" no esquema: o período de origem, não uma data.
+    reg->FPER_APUR = m.PERAPUR.AsString();
     reg->FDT_RECEB = m.DTRECEB.IsNull() ? 0 : m.DTRECEB.AsDateTime();
     DetalheEFD(*this, m.SEQDEB).FM300_700List.Add(MontarChave(m.SEQ.AsInteger()), std::move(reg));
   }

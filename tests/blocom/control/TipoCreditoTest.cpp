@@ -78,9 +78,3 @@ TEST(TipoCredito, RegimeReceitaEAliquotaBasica) {
   EXPECT_FALSE(G::EhAliqBasica(0.0));
 }
 
-TEST(TipoCredito, MontarChave) {
-  EXPECT_EQ(G::MontarChave(0), "00000");
-  EXPECT_EQ(G::MontarChave(7), "00007");
-  EXPECT_EQ(G::MontarChave(99999), "99999");
-  EXPECT_EQ(G::MontarChave(123456), "123456");
-}
