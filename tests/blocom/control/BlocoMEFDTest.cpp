@@ -6,6 +6,7 @@
 #include "db/Demo.h"
 #include "fixtures/Bancos.h"
 #include "base/Nutil.h"
+#include "output/EscritorBlocoM.h"
 
 namespace {
 class BlocoMEFD : public TBancoTeste {
@@ -25,6 +26,12 @@ class BlocoMEFD : public TBancoTeste {
     CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
     c.ModoGeracao = modo;
     return c;
+  }
+
+  // Consulta independente de um único valor sobre os totais já apurados.
+  double Valor(const std::string& sql) {
+    auto ds = Banco().Abrir(sql);
+    return ds->Eof() || ds->Fields(0).IsNull() ? 0.0 : ds->Fields(0).AsFloat();
   }
 };
 
