@@ -1,5 +1,6 @@
 #include "blocks/nArqRepositorioSPEDPisCofinsBloco1_U.h"
 
+#include "base/Format.h"
 #include "host/ClientDataSet.h"
 #include "host/Nutildb.h"
 #include "host/Nutilinclusao.h"
@@ -59,9 +60,10 @@ std::string TRepo::GetSql1011(const TnParansBloco1& AParans, const std::string& 
            ".CODIGOPESSOA, " + a + ".NUMERONF, " + a + ".CDMODELO, " + chave + " CHAVENFE, LP.CODIGOPRODUTO, "
            "LP.CDSITUATRIBUTPIS, LP.CDSITUATRIBUTCOFINS, LP.ALIQPIS, LP.ALIQCOFINS, LP.BASECALCULOPISCOFINS, "
            "LP.VALORPIS, LP.VALORCOFINS, PPP.CDSITUATRIBUTPIS CSTPISPROC, PPP.CDSITUATRIBUTCOFINS CSTCOFINSPROC, "
-           "PPP.ALIQPIS ALIQPISPROC, PPP.ALIQCOFINS ALIQCOFINSPROC FROM LCTOFIS" + lado + " " + a +
-           " JOIN LCTOFIS" + lado + "PISCOFINS LP ON LP.CODIGOEMPRESA = " + a + ".CODIGOEMPRESA AND LP.CHAVELCTOFIS" +
-           lado + " = " + a + ".CHAVELCTOFIS" + lado +
+           "PPP.ALIQPIS ALIQPISPROC, PPP.ALIQCOFINS ALIQCOFINSPROC " +
+           Format("FROM LCTOFIS%0:s " + a + " JOIN LCTOFIS%0:sPISCOFINS LP ON LP.CODIGOEMPRESA = " + a +
+                      ".CODIGOEMPRESA AND LP.CHAVELCTOFIS%0:s = " + a + ".CHAVELCTOFIS%0:s",
+                  {TVariant{std::string(lado)}}) +
            " JOIN PROCESREFPRODUTOPISCOFINS PPP ON PPP.CODIGOEMPRESA = LP.CODIGOEMPRESA "
            "AND PPP.CODIGOESTAB = LP.CODIGOESTAB AND PPP.CODIGOPRODUTO = LP.CODIGOPRODUTO "
            "WHERE " + a + ".CODIGOEMPRESA = :CODIGOEMPRESA AND " + a + ".DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL" +

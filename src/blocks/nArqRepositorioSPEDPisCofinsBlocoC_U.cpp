@@ -523,14 +523,13 @@ const char* kSomasC191 =
 const char* kInscricao = "CASE WHEN PE.TIPOINSCR = 4 THEN '' ELSE PE.INSCRFEDERAL END";
 
 std::string JoinsC191(const std::string& ALado, const std::string& ACab) {
-  return "FROM LCTOFIS" + ALado + "PISCOFINS LPC "
-         "JOIN LCTOFIS" + ALado + " " + ACab + " ON " + ACab + ".CODIGOEMPRESA = LPC.CODIGOEMPRESA AND " + ACab +
-         ".CHAVELCTOFIS" + ALado + " = LPC.CHAVELCTOFIS" + ALado +
-         (ALado == "ENT" ? " AND LE.CDMODELO = '55' " : " ") +
-         "JOIN LCTOFIS" + ALado + "PRODUTO LP ON LP.CODIGOEMPRESA = LPC.CODIGOEMPRESA "
-         "AND LP.CHAVELCTOFIS" + ALado + " = LPC.CHAVELCTOFIS" + ALado +
-         " AND LP.SEQ = LPC.SEQ AND LP.CODIGOPRODUTO = LPC.CODIGOPRODUTO "
-         "JOIN PESSOA PE ON PE.CODIGOPESSOA = " + ACab + ".CODIGOPESSOA ";
+  const std::string s =
+      "FROM LCTOFIS%0:sPISCOFINS LPC JOIN LCTOFIS%0:s " + ACab + " ON " + ACab + ".CODIGOEMPRESA = LPC.CODIGOEMPRESA AND " +
+      ACab + ".CHAVELCTOFIS%0:s = LPC.CHAVELCTOFIS%0:s" + (ALado == "ENT" ? " AND LE.CDMODELO = '55' " : " ") +
+      "JOIN LCTOFIS%0:sPRODUTO LP ON LP.CODIGOEMPRESA = LPC.CODIGOEMPRESA "
+      "AND LP.CHAVELCTOFIS%0:s = LPC.CHAVELCTOFIS%0:s AND LP.SEQ = LPC.SEQ AND LP.CODIGOPRODUTO = LPC.CODIGOPRODUTO "
+      "JOIN PESSOA PE ON PE.CODIGOPESSOA = " + ACab + ".CODIGOPESSOA ";
+  return Format(s, {TVariant{ALado}});
 }
 
 }  // namespace
