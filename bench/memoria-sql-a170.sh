@@ -13,19 +13,20 @@ RAIZ="$(cd "$(dirname "$0")/.." && pwd)"
 PISCO="${1:-$RAIZ/build/pisco}"
 PASTA="${2:-/tmp}"
 FORMATO="${FORMATO:-csv}"
+REGISTRO="${REGISTRO:-A170}"  # outro registro em fluxo: REGISTRO=C170 bench/memoria-sql-a170.sh
 
 [[ -x "$PISCO" ]] || { echo "memoria-sql-a170: binário não encontrado: $PISCO" >&2; exit 1; }
 [[ -x /usr/bin/time ]] || { echo "memoria-sql-a170: falta /usr/bin/time (pacote time; scripts/setup)" >&2; exit 1; }
 
 pico_kb() {  # pico de memória residente (KiB) de uma execução, saída descartada
   /usr/bin/time -f '%M' -o "$PASTA/memoria-sql-a170.time" \
-    "$PISCO" sql --db "$1" --registro A170 --empresa 1 --competencia 2024-01 --movimento sai \
+    "$PISCO" sql --db "$1" --registro "$REGISTRO" --empresa 1 --competencia 2024-01 --movimento sai \
     --executar --formato "$FORMATO" >/dev/null
   tail -1 "$PASTA/memoria-sql-a170.time"
 }
 
 linhas_a170() {
-  "$PISCO" sql --db "$1" --registro A170 --empresa 1 --competencia 2024-01 --movimento sai \
+  "$PISCO" sql --db "$1" --registro "$REGISTRO" --empresa 1 --competencia 2024-01 --movimento sai \
     --executar --formato csv | tail -n +2 | wc -l
 }
 
@@ -39,7 +40,7 @@ for n in 100000 1000000; do
     "$PISCO" demo-db "$banco" --empresas 1 --linhas "$n" >&2
   fi
   PICO[$nome]=$(pico_kb "$banco")
-  echo "$nome linhas de lançamento: A170 com $(linhas_a170 "$banco") linhas, pico de memória ${PICO[$nome]} KiB"
+  echo "$nome linhas de lançamento: $REGISTRO com $(linhas_a170 "$banco") linhas, pico de memória ${PICO[$nome]} KiB"
 done
 
 razao=$(awk -v a="${PICO[1e6]}" -v b="${PICO[1e5]}" 'BEGIN { printf "%.3f", a / b }')

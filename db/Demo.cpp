@@ -77,6 +77,8 @@ void TGeradorEmpresa::Gerar() {
   Cadastros();
   Entradas();
   Saidas();
+  DocumentosBlocosCD();
+  DadosBlocosIP1();
   DemaisDocumentos();
   Ajustes();
   Imobiliario();

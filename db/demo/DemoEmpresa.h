@@ -347,6 +347,11 @@ class TGeradorEmpresa {
 
   void Saidas();
 
+  // Documentos que só os blocos C e D leem (modelos 1, 2, 06, 08, 13, 2E, 21, SAT com processo).
+  void DocumentosBlocosCD();
+  // Fontes dos blocos P e 1 (contribuição sobre a receita, 1050, 1011).
+  void DadosBlocosIP1();
+
   // Venda a órgão público: retenção na fonte (PIS 0,65%, COFINS 3%) e pagamentos do mês.
   void VendaOrgaoPublico(int estab, int64_t chave, TDateTime dia, int64_t total, int64_t base, bool anterior);
 

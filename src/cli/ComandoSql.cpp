@@ -1,5 +1,5 @@
-// pisco sql: imprime o texto SQL de um registro dos blocos A e F com os seus valores, ou
-// executa a consulta e imprime as linhas em fluxo (tabela de texto, CSV ou JSON).
+// pisco sql: imprime o texto SQL de um registro dos blocos A, C, D, F, I, P e 1 com os seus
+// valores, ou executa a consulta e imprime as linhas em fluxo (tabela de texto, CSV ou JSON).
 #include <algorithm>
 #include <cctype>
 #include <functional>
@@ -10,6 +10,13 @@
 #include <vector>
 
 #include "blocks/nArqRepositorioSPEDPisCofinsBlocoA_U.h"
+#include "blocks/nArqRepositorioSPEDPisCofinsBlocoCMemoria_U.h"
+#include "blocks/nArqRepositorioSPEDPisCofinsBlocoC_U.h"
+#include "blocks/nArqRepositorioSPEDPisCofinsBlocoD_U.h"
+#include "blocks/nArqRepositorioSPEDPisCofinsBlocoI_U.h"
+#include "blocks/nArqRepositorioSPEDPisCofinsBlocoP_U.h"
+#include "blocks/nArqRepositorioSPEDPisCofinsBloco1_U.h"
+#include "host/LucroRealPresumido.h"
 #include "blocks/nArqRepositorioSPEDPisCofinsBlocoFConsolidado_U.h"
 #include "blocks/nArqRepositorioSPEDPisCofinsBlocoFDetalhado_U.h"
 #include "cli/Comandos.h"
@@ -18,6 +25,7 @@
 #include "base/Erros.h"
 #include "host/Host.h"
 #include "host/Nutildb.h"
+#include "host/ControlesFiscais.h"
 #include "host/OpcaoEFD.h"
 
 namespace {
@@ -31,6 +39,12 @@ struct TOpcoesSql {
   std::string Movimento = "sai";
   bool Executar = false;
   std::string Formato = "texto";
+  bool Memoria = false;   // bloco C: a gêmea em memória
+  bool Listar = false;
+  int Impressora = 1;     // C405, C481, C485 com --executar
+  int64_t NFInicial = 0, NFFinal = 999999999;  // C381, C385
+  bool RegimeCaixa = false;  // P (receita total) e 1900
+  std::string Processos;     // 1010, 1011, 1020: números de processo (texto; vazio = todos)
 };
 
 // O que o host pede para um registro: o texto e os valores com que a consulta roda.
@@ -43,8 +57,19 @@ struct TConsulta {
 
 struct TContexto {
   TnParansBlocoA A;
+  TnParansBlocoC C;
+  nArqRepositorioSPEDPisCofinsBlocoCMemoria_U::TnParansBlocoC CM;
+  TnParansBlocoD D;
   TnParansBlocoF F;
+  TnParansBlocoI I;
+  TnParansBlocoP P;
+  TnParansBloco1 B1;
+  bool RegimeCaixa = false;
+  std::string Processos;
   const TnArqRepositorioSPEDPisCofinsBlocoF* RepoF = nullptr;
+  bool Memoria = false;
+  int Impressora = 1;
+  int64_t NFInicial = 0, NFFinal = 999999999;
 };
 
 using TMontar = std::function<TConsulta(const TContexto&)>;
@@ -55,7 +80,60 @@ struct TRegistroSql {
 };
 
 using RA = TnArqRepositorioSPEDPisCofinsBlocoA;
+using RC = TnArqRepositorioSPEDPisCofinsBlocoC;
+using RM = TnArqRepositorioSPEDPisCofinsBlocoCMemoria;
+using RD = TnArqRepositorioSPEDPisCofinsBlocoD;
 using RF = TnArqRepositorioSPEDPisCofinsBlocoF;
+
+// Um registro do bloco C na classe escolhida (--memoria usa a gêmea). O tipo do vetor de
+// valores do carregador diz como ele abre: dados, nulos, nulos com impressora, sem estabelecimento.
+enum class TValoresC { vcEstab, vcNulo, vcImpressora, vcEmpresa, vcFaixaNF };
+
+template <class R>
+TConsulta ConsultaC(const typename R::TParans& p, const std::string& ASQL, TValoresC ATipo, bool ALCO,
+                    const TContexto& c) {
+  TParams v = R::GetParamsEstabData(p);
+  if constexpr (R::Memoria)
+    if (ALCO) v = RM::GetParamsEstabDataLCO(p);
+  switch (ATipo) {
+    case TValoresC::vcNulo: return {ASQL, v, R::GetParamsEstabDataNull(p)};
+    case TValoresC::vcImpressora: {
+      TParams r = v;
+      r.emplace_back(int64_t{c.Impressora});
+      return {ASQL, r, R::GetParamsEstabDataImpNull(p)};
+    }
+    case TValoresC::vcEmpresa: return {ASQL, R::GetParamsEmpData(p), {}};
+    case TValoresC::vcFaixaNF: {
+      v.emplace_back(c.NFInicial);
+      v.emplace_back(c.NFFinal);
+      return {ASQL, v, {}};
+    }
+    default: return {ASQL, v, {}};
+  }
+}
+
+// Constrói pela classe do banco ou pela gêmea. A gêmea abre o C170 com os valores reais.
+#define REG_C(NOME, GETSQL, TIPO, LCO)                                                                        \
+  {NOME, [](const TContexto& c) {                                                                             \
+     if (c.Memoria) {                                                                                         \
+       TValoresC t = TIPO;                                                                                    \
+       if (std::string(NOME) == "C170") t = TValoresC::vcEstab;                                               \
+       return ConsultaC<RM>(c.CM, RM::GETSQL(c.CM), t, LCO, c);                                               \
+     }                                                                                                        \
+     return ConsultaC<RC>(c.C, RC::GETSQL(c.C), TIPO, LCO, c);                                                \
+   }}
+
+TConsulta ComD(std::string sql, const TnParansBlocoD& p, bool ANulo) {
+  return {std::move(sql), RD::GetParamsEstabData(p), ANulo ? RD::GetParamsEstabDataNull(p) : TParams{}};
+}
+#define REG_D(NOME, GETSQL, NULO) \
+  { NOME, [](const TContexto& c) { return ComD(RD::GETSQL(c.D), c.D, NULO); } }
+
+using RI = TnArqRepositorioSPEDPisCofinsBlocoI;
+using RP = TnArqRepositorioSPEDPisCofinsBlocoP;
+using R1 = TnArqRepositorioSPEDPisCofinsBloco1;
+TConsulta ComP(std::string sql, const TnParansBlocoP& p) { return {std::move(sql), RP::GetParamsEstabData(p), {}}; }
+TConsulta Com1(std::string sql, const TnParansBloco1& p) { return {std::move(sql), R1::GetParamsEmpData(p), {}}; }
 
 TConsulta ComA(std::string sql, const TnParansBlocoA& p) { return {std::move(sql), RA::GetParamsEstabData(p), {}}; }
 TConsulta ComF(std::string sql, const TnParansBlocoF& p) { return {std::move(sql), RF::GetParamsEstabData(p), {}}; }
@@ -71,6 +149,93 @@ const std::vector<TRegistroSql>& Registros() {
       {"A170",
        [](const TContexto& c) {
          return TConsulta{RA::GetSQLA170(c.A), RA::GetParamsEstabData(c.A), RA::GetParamsEstabDataNull(c.A)};
+       }},
+      REG_C("C100", GetSqlC100, TValoresC::vcEstab, false),
+      REG_C("C110", GetSqlC110, TValoresC::vcEstab, false),
+      REG_C("C111", GetSqlC111, TValoresC::vcEstab, false),
+      REG_C("C120", GetSqlC120, TValoresC::vcEstab, false),
+      REG_C("C170", GetSqlC170, TValoresC::vcNulo, true),
+      REG_C("C175", GetSqlC175, TValoresC::vcNulo, false),
+      REG_C("C180", GetSqlC180, TValoresC::vcEstab, false),
+      REG_C("C181_185", GetSqlC181_185, TValoresC::vcEstab, true),
+      REG_C("C188", GetSqlC188, TValoresC::vcEstab, false),
+      REG_C("C190", GetSqlC190, TValoresC::vcEstab, false),
+      REG_C("C191_195", GetSqlC191_195, TValoresC::vcEstab, false),
+      REG_C("C198", GetSqlC198, TValoresC::vcEstab, false),
+      REG_C("C199", GetSqlC199, TValoresC::vcEstab, false),
+      REG_C("C380", GetSqlC380, TValoresC::vcEstab, false),
+      REG_C("C381", GetSqlC381, TValoresC::vcFaixaNF, false),
+      REG_C("C385", GetSqlC385, TValoresC::vcFaixaNF, false),
+      REG_C("C395", GetSqlC395, TValoresC::vcEstab, false),
+      REG_C("C396", GetSqlC396, TValoresC::vcNulo, false),
+      REG_C("C400", GetSqlC400, TValoresC::vcEstab, false),
+      REG_C("C405", GetSqlC405, TValoresC::vcImpressora, false),
+      REG_C("C481", GetSqlC481, TValoresC::vcImpressora, false),
+      REG_C("C485", GetSqlC485, TValoresC::vcImpressora, false),
+      REG_C("C489_499", GetSqlProcRefC489_499, TValoresC::vcEmpresa, false),
+      REG_C("C490", GetSqlC490, TValoresC::vcEstab, false),
+      REG_C("C491", GetSqlC491, TValoresC::vcNulo, false),
+      REG_C("C495", GetSqlC495, TValoresC::vcNulo, false),
+      REG_C("C500", GetSqlC500, TValoresC::vcEstab, false),
+      REG_C("C501", GetSqlC501, TValoresC::vcNulo, false),
+      REG_C("C505", GetSqlC505, TValoresC::vcNulo, false),
+      REG_C("C509", GetSqlC509, TValoresC::vcEstab, false),
+      REG_C("C600", GetSqlC600, TValoresC::vcEstab, false),
+      REG_C("C601", GetSqlC601, TValoresC::vcEstab, false),
+      REG_C("C605", GetSqlC605, TValoresC::vcEstab, false),
+      REG_C("C609", GetSqlC609, TValoresC::vcEstab, false),
+      REG_C("C860", GetSqlC860, TValoresC::vcEstab, false),
+      REG_C("C870", GetSqlC870, TValoresC::vcEstab, false),
+      REG_C("C880", GetSqlC880, TValoresC::vcEstab, false),
+      REG_C("C890", GetSqlC890, TValoresC::vcEmpresa, false),
+      REG_D("D100", GetSqlD100, false),
+      REG_D("D101", GetSqlD101, true),
+      REG_D("D105", GetSqlD105, true),
+      REG_D("D111", GetSqlD111, true),
+      REG_D("D200", GetSqlD200, false),
+      REG_D("D201", GetSqlD201, true),
+      REG_D("D205", GetSqlD205, true),
+      REG_D("D209", GetSqlD209, true),
+      REG_D("D300", GetSqlD300, false),
+      REG_D("D309", GetSqlD309, true),
+      REG_D("D350", GetSqlD350, false),
+      REG_D("D500", GetSqlD500, false),
+      REG_D("D501", GetSqlD501, true),
+      REG_D("D505", GetSqlD505, true),
+      REG_D("D509", GetSqlD509, true),
+      REG_D("D600", GetSqlD600, false),
+      REG_D("D601", GetSqlD601, true),
+      REG_D("D605", GetSqlD605, true),
+      REG_D("D609", GetSqlD609, true),
+      {"I010", [](const TContexto& c) { return TConsulta{RI::GetSqlI010(c.I), RI::GetParams(c.I), {}}; }},
+      {"I100", [](const TContexto& c) { return TConsulta{RI::GetSqlI100(c.I), RI::GetParams(c.I), {}}; }},
+      {"I200_I300", [](const TContexto& c) { return TConsulta{RI::GetSqlI200_I300(c.I), RI::GetParams(c.I), {}}; }},
+      {"P100", [](const TContexto& c) { return ComP(RP::GetSqlP100(c.P), c.P); }},
+      // A partir de 2013 o P200 é montado em memória a partir dos totais por código de receita.
+      {"P200",
+       [](const TContexto& c) {
+         if (c.P.DataFinal < EncodeDate(2013, 1, 1)) return ComP(RP::GetSqlP200(c.P), c.P);
+         TParams v = RP::GetParamsEstabData(c.P);
+         v.emplace_back(int64_t{ControleContribPatronal().GetCodigoImpostoTIC()});
+         v.emplace_back(int64_t{ControleContribPatronal().GetVariacaoImpostoTIC()});
+         return TConsulta{RP::GetSqlDebitosP200(c.P), v, {}};
+       }},
+      {"P210", [](const TContexto& c) { return ComP(RP::GetSqlP210(c.P), c.P); }},
+      {"PTOTREC", [](const TContexto& c) { return ComP(RP::GetSqlTotRec(c.P, c.RegimeCaixa), c.P); }},
+      {"1010",
+       [](const TContexto& c) {
+         return TConsulta{R1::GetSql1010_1020(c.B1, c.Processos), R1::GetParamsEmp(c.B1), {}};
+       }},
+      {"1011", [](const TContexto& c) { return Com1(R1::GetSql1011(c.B1, c.Processos), c.B1); }},
+      {"1020",
+       [](const TContexto& c) {
+         return TConsulta{R1::GetSql1010_1020(c.B1, c.Processos), R1::GetParamsEmp(c.B1), {}};
+       }},
+      {"1050", [](const TContexto& c) { return Com1(R1::GetSql1050(c.B1), c.B1); }},
+      {"1800", [](const TContexto& c) { return Com1(R1::GetSql1800(c.B1), c.B1); }},
+      {"1900",
+       [](const TContexto& c) {
+         return Com1(R1::GetSql1900(c.B1, c.RegimeCaixa) + R1::GetSql1900NFCanc(c.B1), c.B1);
        }},
       {"F100", [](const TContexto& c) { return ComF(RF::GetSqlF100(c.F), c.F); }},
       {"OBSF100", [](const TContexto& c) { return ComF(RF::GetSqlOBSF100(c.F), c.F); }},
@@ -111,10 +276,24 @@ const TRegistroSql* AcharRegistro(const std::string& ANome) {
   return nullptr;
 }
 
+// Bloco de um registro pelo nome (OBSF100 é do bloco F).
+char BlocoDe(const std::string& ANome) { return ANome.rfind("OBS", 0) == 0 ? ANome[3] : ANome[0]; }
+
 std::string ListaRegistros() {
   std::string s;
   for (const auto& r : Registros()) s += (s.empty() ? "" : ", ") + std::string(r.Nome);
   return s;
+}
+
+// Uma linha por bloco, na ordem do arquivo.
+void ImprimirLista(std::ostream& AOut) {
+  for (char bloco : std::string("ACDFIP1")) {
+    std::string linha;
+    for (const auto& r : Registros())
+      if (BlocoDe(r.Nome) == bloco) linha += (linha.empty() ? "" : ", ") + std::string(r.Nome);
+    if (!linha.empty()) AOut << "Bloco " << bloco << ": " << linha << "\n";
+  }
+  AOut << "(--memoria usa a classe em memória nos registros do bloco C)\n";
 }
 
 // ------------------------------------------------------------------ saída
@@ -270,6 +449,16 @@ int64_t ImprimirLinhas(TDataSet& ADs, const std::string& AFormato, std::ostream&
 }
 
 void Executar(const TOpcoesSql& o) {
+  if (o.Listar) {
+    ImprimirLista(std::cout);
+    return;
+  }
+  const char* faltando = o.Conexao.empty()       ? "--db"
+                         : o.Registro.empty()    ? "--registro"
+                         : o.Empresa == 0        ? "--empresa"
+                         : o.Competencia.empty() ? "--competencia"
+                                                 : nullptr;
+  if (faltando) throw CLI::RequiredError(std::string(faltando) + " é obrigatório (ou use --listar)");
   const TRegistroSql* reg = AcharRegistro(o.Registro);
   TDateTime inicio = 0, fim = 0;
   CompetenciaParaPeriodo(o.Competencia, inicio, fim);
@@ -281,9 +470,28 @@ void Executar(const TOpcoesSql& o) {
   const int movimento = o.Movimento == "ent" ? 0 : 1;
   c.A = TnParansBlocoA{o.Empresa, o.Estab, inicio, fim, false, movimento, false};
   c.F = TnParansBlocoF{o.Empresa, o.Estab, inicio, fim, false, static_cast<int16_t>(movimento), false};
+  // Bloco C com os modelos eletrônicos (IndApuracao 2): é o que a EFD-Contribuições pede.
+  c.C = TnParansBlocoC{o.Empresa, o.Estab, inicio, fim, false, movimento, 2, false};
+  c.CM = {o.Empresa, o.Estab, inicio, fim, false, movimento, 2};
+  c.D = TnParansBlocoD{o.Empresa, o.Estab, inicio, fim, false, false};
+  c.P = TnParansBlocoP{o.Empresa, o.Estab, inicio, fim, false, static_cast<int16_t>(movimento)};
+  c.B1 = TnParansBloco1{o.Empresa, o.Estab, inicio, fim};
+  c.RegimeCaixa = o.RegimeCaixa;
+  c.Processos = o.Processos;
+  c.Memoria = o.Memoria;
+  c.Impressora = o.Impressora;
+  c.NFInicial = o.NFInicial;
+  c.NFFinal = o.NFFinal;
   // As opções da EFD valem para a empresa, o estabelecimento e o início do período; a
   // geração consolidada de F500/F525/F550 é escolha da empresa.
   ControleOpcaoEFD().Configurar(o.Empresa, TnUtilOpcaoEFD::CodigoEstabDeTexto(o.Estab), inicio);
+  // Bloco I: um estabelecimento (número) e o regime da empresa na data.
+  const int estabI = TnUtilOpcaoEFD::CodigoEstabDeTexto(o.Estab);
+  ControleContribPatronal().SetCodigoEmpresa(o.Empresa);
+  ControleContribPatronal().SetData(fim);
+  ControleLucroReal().SetCodigoEmpresa(o.Empresa);
+  c.I = TnParansBlocoI{o.Empresa, estabI, inicio, fim, ControleOpcaoEFD().GetEhOptanteEFD(),
+                       ControleLucroReal().ApuraLucroReal(inicio)};
   const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado detalhado;
   const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado consolidado;
   const bool ehF500Familia = std::string(reg->Nome).rfind("F5", 0) == 0;
@@ -305,19 +513,18 @@ void Executar(const TOpcoesSql& o) {
 }  // namespace
 
 void RegistrarComandoSql(CLI::App& app) {
-  auto* cmd = app.add_subcommand("sql", "Imprime (ou executa) a consulta de um registro dos blocos A e F");
+  auto* cmd =
+      app.add_subcommand("sql", "Imprime (ou executa) a consulta de um registro dos blocos A, C, D, F, I, P e 1");
   auto o = std::make_shared<TOpcoesSql>();
-  cmd->add_option("--db", o->Conexao, "Banco: arquivo SQLite ou postgresql://usuario@host/base")->required();
-  cmd->add_option("--registro", o->Registro, "Registro: " + ListaRegistros())
-      ->required()
+  cmd->add_option("--db", o->Conexao, "Banco: arquivo SQLite ou postgresql://usuario@host/base");
+  cmd->add_option("--registro", o->Registro, "Registro (veja --listar)")
       ->check(CLI::Validator(
           [](std::string& v) {
             return AcharRegistro(v) ? std::string() : "registro desconhecido: " + v + " (use " + ListaRegistros() + ")";
           },
           "REG"));
-  cmd->add_option("--empresa", o->Empresa, "Código da empresa")->required();
+  cmd->add_option("--empresa", o->Empresa, "Código da empresa");
   cmd->add_option("--competencia", o->Competencia, "Mês de apuração, AAAA-MM")
-      ->required()
       ->check(CLI::Validator(
           [](std::string& v) {
             TDateTime a, b;
@@ -345,5 +552,12 @@ void RegistrarComandoSql(CLI::App& app) {
   cmd->add_flag("--executar", o->Executar, "Executa a consulta e imprime as linhas em vez do texto");
   cmd->add_option("--formato", o->Formato, "Saída: texto, csv ou json; padrão texto")
       ->check(CLI::IsMember({"texto", "csv", "json"}));
+  cmd->add_flag("--listar", o->Listar, "Lista os registros conhecidos, por bloco");
+  cmd->add_flag("--memoria", o->Memoria, "Bloco C: usa a classe em memória");
+  cmd->add_flag("--caixa", o->RegimeCaixa, "PTOTREC e 1900: regime de caixa (data do recebimento)");
+  cmd->add_option("--processos", o->Processos, "1010, 1011, 1020: números de processo separados por vírgula");
+  cmd->add_option("--impressora", o->Impressora, "C405, C481, C485: impressora fiscal com --executar; padrão 1");
+  cmd->add_option("--nf-inicial", o->NFInicial, "C381, C385: primeira nota da faixa; padrão 0");
+  cmd->add_option("--nf-final", o->NFFinal, "C381, C385: última nota da faixa; padrão 999999999");
   cmd->callback([o] { Executar(*o); });
 }

@@ -1,6 +1,7 @@
 // pisco sql pela linha de comando: texto e valores, execução em texto/CSV/JSON, códigos de saída.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -101,6 +102,45 @@ TEST_F(ComandoSql, ExecutaEmTextoCsvEJson) {
   const auto texto = Pisco(Base("A170", "--executar"));
   ASSERT_EQ(texto.Codigo, 0) << texto.Erro;
   EXPECT_NE(texto.Texto.find("(" + std::to_string(esperado) + " linhas)\n"), std::string::npos);
+}
+
+// --listar mostra os registros por bloco, sem banco; todo registro listado imprime o seu texto.
+TEST_F(ComandoSql, ListaERegistrosDeTodosOsBlocos) {
+  const auto l = Pisco("sql --listar");
+  ASSERT_EQ(l.Codigo, 0) << l.Erro;
+  std::vector<std::string> nomes;
+  for (const char* bloco : {"A", "C", "D", "F", "I", "P", "1"}) {
+    const std::string prefixo = std::string("Bloco ") + bloco + ": ";
+    const auto ini = l.Texto.find(prefixo);
+    ASSERT_NE(ini, std::string::npos) << bloco;
+    const std::string linha = l.Texto.substr(ini + prefixo.size(), l.Texto.find('\n', ini) - ini - prefixo.size());
+    for (size_t p = 0, v; p < linha.size(); p = v + 2) {
+      v = linha.find(", ", p);
+      if (v == std::string::npos) v = linha.size();
+      nomes.push_back(linha.substr(p, v - p));
+    }
+  }
+  for (const char* n : {"C170", "C181_185", "C489_499", "D600", "I200_I300", "P200", "1900", "F800", "A100"})
+    EXPECT_NE(std::find(nomes.begin(), nomes.end(), n), nomes.end()) << n;
+  for (const auto& n : nomes) {
+    SCOPED_TRACE(n);
+    const auto s = Pisco(Base(n, "--formato json"));
+    ASSERT_EQ(s.Codigo, 0) << s.Erro;
+    EXPECT_EQ(nlohmann::json::parse(s.Texto)["registro"], n);
+  }
+}
+
+// Bloco C: a gêmea (--memoria) roda o C170 com os valores reais e traz as mesmas linhas.
+TEST_F(ComandoSql, BlocoCEmMemoriaExecutaOC170) {
+  const auto banco = Pisco(Base("C170", "--executar --formato csv"));
+  const auto memoria = Pisco(Base("C170", "--executar --formato csv --memoria --estab 1"));
+  const auto principal = Pisco(Base("C170", "--executar --formato csv --estab 1"));
+  ASSERT_EQ(memoria.Codigo, 0) << memoria.Erro;
+  EXPECT_GT(std::count(banco.Texto.begin(), banco.Texto.end(), '\n'), 1);
+  EXPECT_EQ(memoria.Texto, principal.Texto);
+  const auto j = nlohmann::json::parse(Pisco(Base("C170", "--formato json --memoria --estab 1")).Texto);
+  EXPECT_FALSE(j.contains("valores_carregador"));
+  EXPECT_EQ(j["valores"], nlohmann::json::parse(R"([1, "2024-01-01", "2024-01-31", 1])"));
 }
 
 // Uso errado sai com 2; erro de execução com 1 e mensagem em português.
