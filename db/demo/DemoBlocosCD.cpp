@@ -21,7 +21,7 @@ std::string ChaveFixa(int64_t chave) {
 
 void TGeradorEmpresa::DocumentosBlocosCD() {
   // Só as empresas com processo, impressora fiscal e SAT cadastrados.
-  if (FEmpresa % 3 != 1 || !EhEFD()) return;
+  if (FPerfil != TPerfilDemo::pdNaoCumulativo) return;
   auto& cabS = c("LCTOFISSAI", Lado(kColsCab, "SAI"));
   auto& prodS = c("LCTOFISSAIPRODUTO", Lado(kColsProd, "SAI"));
   auto& pcS = c("LCTOFISSAIPISCOFINS", Lado(kColsPC, "SAI"));

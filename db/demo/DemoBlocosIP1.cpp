@@ -6,7 +6,7 @@
 namespace demo {
 
 void TGeradorEmpresa::DadosBlocosIP1() {
-  if (FEmpresa % 3 != 1 || !EhEFD()) return;
+  if (FPerfil != TPerfilDemo::pdNaoCumulativo) return;
   const TDateTime dia = FInicio + 14;
   const std::string ncm = "22021037";
   auto& det = c("TOTALCONTPATRONALDET",
