@@ -13,6 +13,7 @@
 #include "base/Periodo.h"
 #include "host/Nutilinclusao.h"
 #include "host/SQLParams.h"
+#include "cenarios/runner/LeitorCenario.h"
 
 namespace {
 
@@ -256,13 +257,50 @@ std::string PropriedadesPeriodo(const std::string& entrada) {
   return "";
 }
 
+// Leitor de cenários: (1) só ECenarioInvalido escapa, com a mensagem "f.cenario:N: " e N entre
+// 1 e o número de linhas + 1; (2) lido duas vezes, dá o mesmo resultado; (3) cada passo aponta
+// uma linha do texto e todo comando tem argumentos; (4) argumentos sem espaço nem aspas,
+// juntos por um espaço e separados de novo, voltam iguais.
+std::string PropriedadesCenario(const std::string& AEntrada) {
+  const int linhas = static_cast<int>(std::count(AEntrada.begin(), AEntrada.end(), '\n')) + 1;
+  TCenario c;
+  try {
+    c = LerCenario("f.cenario", AEntrada);
+  } catch (const ECenarioInvalido& e) {
+    const std::string m = e.what();
+    if (m.rfind("f.cenario:", 0) != 0) return "erro sem o nome do arquivo: " + m;
+    const auto fim = m.find(": ", 10);
+    if (fim == std::string::npos || fim == 10) return "erro sem a linha: " + m;
+    const std::string n = m.substr(10, fim - 10);
+    if (n.find_first_not_of("0123456789") != std::string::npos || n.size() > 9) return "linha não numérica: " + m;
+    const int linha = std::stoi(n);
+    if (linha < 1 || linha > linhas + 1) return "linha fora do texto: " + m;
+    return "";
+  }
+  const TCenario d = LerCenario("f.cenario", AEntrada);
+  if (d.Nome != c.Nome || d.Descricao != c.Descricao || d.Passos.size() != c.Passos.size())
+    return "leitura não determinística";
+  for (const auto& p : c.Passos) {
+    if (p.Linha < 1 || p.Linha > linhas) return "passo fora do texto";
+    if (p.Tipo == TPassoCenario::TTipo::tpComando && p.Argumentos.empty()) return "comando sem argumentos";
+    std::string junto;
+    bool simples = true;
+    for (const auto& a : p.Argumentos) {
+      if (a.empty() || a.find_first_of(" \t\"") != std::string::npos) simples = false;
+      junto += (junto.empty() ? "" : " ") + a;
+    }
+    if (simples && SepararArgumentos(junto) != p.Argumentos) return "argumentos não voltam iguais";
+  }
+  return "";
+}
+
 TPropriedades PropriedadesDoAlvo(std::string_view AAlvo) {
   static const std::pair<std::string_view, TPropriedades> alvos[] = {
       {"FuzzParametros", PropriedadesParametros},
       {"FuzzFilterInterval", PropriedadesFilterInterval},
       {"FuzzFormat", PropriedadesFormat},
       {"FuzzPeriodo", PropriedadesPeriodo},
-      // {"FuzzCenario", PropriedadesCenario},  -- entra com o leitor de arquivo de cenários
+      {"FuzzCenario", PropriedadesCenario},
   };
   for (const auto& [nome, props] : alvos)
     if (nome == AAlvo) return props;

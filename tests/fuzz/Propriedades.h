@@ -17,7 +17,7 @@ std::string PropriedadesParametros(const std::string& AEntrada);
 std::string PropriedadesFilterInterval(const std::string& AEntrada);
 std::string PropriedadesFormat(const std::string& AEntrada);
 std::string PropriedadesPeriodo(const std::string& AEntrada);
-// Lugar do alvo do arquivo de cenários: PropriedadesCenario, com sua linha em PropriedadesDoAlvo.
+std::string PropriedadesCenario(const std::string& AEntrada);
 
 // Pelo nome do alvo (FuzzParametros, ...); nullptr se não houver.
 TPropriedades PropriedadesDoAlvo(std::string_view AAlvo);
