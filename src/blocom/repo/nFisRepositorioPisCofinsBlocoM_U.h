@@ -15,51 +15,53 @@
 
 class TnFisProporcaoCreditos;
 
-// Registro de trabalho de um M105/M505 antes de achar o seu M100.
-struct TRecM105_505 {
-  std::string NAT_BC_CRED;
-  std::string NAT_BC_CRED2;
-  int CST = 0;
-  double VL_BC_TOT = 0;
-  double VL_BC_CUM = 0;
-  double VL_BC = 0;
-  double QUANT_BC_TOT = 0;
-  double QUANT_BC = 0;
-  std::string DESC_CRED;
-  std::string TipoCreditoMestre;
-  double AliquotaMestre = 0;
-};
-
-// Ajuste de crédito (M110/M510) ou de contribuição (M220/M620).
-struct TRecM110_510_220_620 {
-  std::string IND_AJ;
-  double VL_AJ = 0;
-  std::string COD_AJ;
-  std::string NUM_DOC;
-  std::string DESCR_AJ;
-  std::string DT_REF;
-  int CST = 0;
-  std::string TipoCreditoMestre;
-  double AliquotaMestre = 0;
-  double AliquotaMestreQtd = 0;
-  bool AjusteSCP = false;
-};
-
-struct TRecM400_800 {
-  int CST = 0;
-};
-
-struct TRecM410_810 {
-  std::string NAT_REC;
-  double VL_REC = 0;
-  int CstMestre = 0;
-};
-
 // M001 de cada SCP, na ordem dos estabelecimentos.
 using TListaBlocoMSCP = std::vector<std::pair<TDadosSCP, std::unique_ptr<TM001AberturaBloco>>>;
 
 class TRepoPisCofinsBlocoM {
  public:
+  // Registros de trabalho aninhados: o gerador do M400 tem o seu próprio TRecM410_810, com
+  // outros campos; dois tipos globais de mesmo nome violariam a regra de definição única.
+  // Registro de trabalho de um M105/M505 antes de achar o seu M100.
+  struct TRecM105_505 {
+    std::string NAT_BC_CRED;
+    std::string NAT_BC_CRED2;
+    int CST = 0;
+    double VL_BC_TOT = 0;
+    double VL_BC_CUM = 0;
+    double VL_BC = 0;
+    double QUANT_BC_TOT = 0;
+    double QUANT_BC = 0;
+    std::string DESC_CRED;
+    std::string TipoCreditoMestre;
+    double AliquotaMestre = 0;
+  };
+
+  // Ajuste de crédito (M110/M510) ou de contribuição (M220/M620).
+  struct TRecM110_510_220_620 {
+    std::string IND_AJ;
+    double VL_AJ = 0;
+    std::string COD_AJ;
+    std::string NUM_DOC;
+    std::string DESCR_AJ;
+    std::string DT_REF;
+    int CST = 0;
+    std::string TipoCreditoMestre;
+    double AliquotaMestre = 0;
+    double AliquotaMestreQtd = 0;
+    bool AjusteSCP = false;
+  };
+
+  struct TRecM400_800 {
+    int CST = 0;
+  };
+
+  struct TRecM410_810 {
+    std::string NAT_REC;
+    double VL_REC = 0;
+    int CstMestre = 0;
+  };
+
   TRepoPisCofinsBlocoM();
   virtual ~TRepoPisCofinsBlocoM();
   TRepoPisCofinsBlocoM(const TRepoPisCofinsBlocoM&) = delete;
