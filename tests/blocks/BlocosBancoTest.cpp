@@ -23,32 +23,8 @@ using RF = TnArqRepositorioSPEDPisCofinsBlocoF;
 const TDateTime kInicio = EncodeDate(2024, 1, 1);
 const TDateTime kFim = EncodeDate(2024, 1, 31);
 
-class BlocosBanco : public TBancoTeste {
+class BlocosBanco : public TBancoDemoBlocos {
  protected:
-  void SetUp() override {
-    TBancoTeste::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    TConfigDemo cfg;
-    cfg.Empresas = 1;
-    GerarBancoDemo(Banco(), cfg);
-    ControleOpcaoEFD().LimparCache();
-    ControleOpcaoEFD().Configurar(1, 1, kInicio);
-  }
-
-  void OpcaoF500(bool AConsolidado) {
-    Banco().Executar("UPDATE OPCAOEFDCOMPL SET GERACAOF500F525 = :G WHERE CODIGOEMPRESA = 1",
-                     {TVariant{int64_t{AConsolidado ? 1 : 0}}});
-    ControleOpcaoEFD().LimparCache();
-  }
-
-  // Linhas da consulta (lidas até o fim).
-  int64_t Rodar(const std::string& ASQL, const TParams& AValores) {
-    auto ds = Nutildb::ExecutarSQL(ASQL, AValores);
-    int64_t n = 0;
-    for (; !ds->Eof(); ds->Next()) ++n;
-    return n;
-  }
-
   // Primeira linha de uma consulta de controle, como números.
   std::vector<double> Controle(const std::string& ASQL, const TParams& AValores = {}) {
     auto ds = Banco().Abrir(ASQL, AValores);
@@ -110,7 +86,7 @@ TEST_P(BlocosBanco, TodoConstrutorEmTodoRamoRoda) {
   }
   Host().Configuracao().ForcarKorvel = false;
   for (bool opcao : {false, true}) {
-    OpcaoF500(opcao);
+    OpcaoConsolidada(opcao);
     for (int mov : {0, 1, 2})
       for (const char* estab : {"1", "1,2", "", "3"})
         for (bool scp : {false, true})
@@ -348,11 +324,11 @@ TEST_P(BlocosBanco, Modelo57ComCFOPZeroPelaOpcao) {
       if (ds->FieldByName("CDMODELO").AsString() == "57") r.insert(ds->FieldByName("CODIGOCFOP").AsInteger());
     return r;
   };
-  OpcaoF500(false);
+  OpcaoConsolidada(false);
   const auto sem = cfops();
   ASSERT_FALSE(sem.empty());
   EXPECT_FALSE(sem.count(0));
-  OpcaoF500(true);
+  OpcaoConsolidada(true);
   EXPECT_EQ(cfops(), std::set<int64_t>{0});
 }
 

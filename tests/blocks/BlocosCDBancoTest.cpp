@@ -26,18 +26,8 @@ using RD = TnArqRepositorioSPEDPisCofinsBlocoD;
 const TDateTime kInicio = EncodeDate(2024, 1, 1);
 const TDateTime kFim = EncodeDate(2024, 1, 31);
 
-class BlocosCDBanco : public TBancoTeste {
+class BlocosCDBanco : public TBancoDemoBlocos {
  protected:
-  void SetUp() override {
-    TBancoTeste::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    TConfigDemo cfg;
-    cfg.Empresas = 1;
-    GerarBancoDemo(Banco(), cfg);
-    ControleOpcaoEFD().LimparCache();
-    ControleOpcaoEFD().Configurar(1, 1, kInicio);
-  }
-
   // Liga ou desliga a apuração do IPI da empresa 1 (muda o HAVING do C100 de entrada).
   void ApuraIPI(bool AValor) {
     Banco().Executar("DELETE FROM OPCAOIPI WHERE CODIGOEMPRESA = 1");
@@ -47,12 +37,6 @@ class BlocosCDBanco : public TBancoTeste {
     ControleIPI().LimparCache();
   }
 
-  int64_t Rodar(const std::string& ASQL, const TParams& AValores) {
-    auto ds = Nutildb::ExecutarSQL(ASQL, AValores);
-    int64_t n = 0;
-    for (; !ds->Eof(); ds->Next()) ++n;
-    return n;
-  }
 };
 
 using TMemParans = nArqRepositorioSPEDPisCofinsBlocoCMemoria_U::TnParansBlocoC;

@@ -22,28 +22,8 @@ const TDateTime kInicio = EncodeDate(2024, 1, 1);
 const TDateTime kFim = EncodeDate(2024, 1, 31);
 const char* kProcesso20 = "0012345-67.2019.4.03";
 
-class BlocosIP1Banco : public TBancoTeste {
+class BlocosIP1Banco : public TBancoDemoBlocos {
  protected:
-  void SetUp() override {
-    TBancoTeste::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    TConfigDemo cfg;
-    cfg.Empresas = 1;
-    GerarBancoDemo(Banco(), cfg);
-    ControleOpcaoEFD().LimparCache();
-    ControleOpcaoEFD().Configurar(1, 1, kInicio);
-  }
-  void Opcao1900(bool AConsolidado) {
-    Banco().Executar("UPDATE OPCAOEFDCOMPL SET GERACAOF500F525 = :G WHERE CODIGOEMPRESA = 1",
-                     {TVariant{int64_t{AConsolidado ? 1 : 0}}});
-    ControleOpcaoEFD().LimparCache();
-  }
-  int64_t Rodar(const std::string& ASQL, const TParams& AValores) {
-    auto ds = Nutildb::ExecutarSQL(ASQL, AValores);
-    int64_t n = 0;
-    for (; !ds->Eof(); ds->Next()) ++n;
-    return n;
-  }
   double Somar(const std::string& ASQL, const TParams& AValores, const std::string& ACampo) {
     auto ds = Nutildb::ExecutarSQL(ASQL, AValores);
     double t = 0;
@@ -83,7 +63,7 @@ TEST_P(BlocosIP1Banco, TodoConstrutorEmTodoRamoRoda) {
       rodar(CasosBlocoP(TnParansBlocoP{1, estab, ini, fim, false, 1}), ini == kInicio);
     }
   for (bool consolidado : {false, true}) {
-    Opcao1900(consolidado);
+    OpcaoConsolidada(consolidado);
     for (const char* estab : {"1", "1,2", ""})
       for (const char* proc : {"", kProcesso20}) {
         SCOPED_TRACE(std::string("1 estab [") + estab + "] proc [" + proc + "]" + (consolidado ? " consolidado" : ""));
@@ -147,7 +127,7 @@ TEST_P(BlocosIP1Banco, TotaisConferemComConsultasDeControle) {
                                   "AND DATALCTOFIS BETWEEN :I AND :F) + (SELECT SUM(VALOROPER) FROM EFDF100DEMAISDOC "
                                   "WHERE CODIGOEMPRESA = 1 AND DATALCTOFIS BETWEEN :I AND :F AND INDOPER IN (1, 2))");
   for (bool consolidado : {false, true}) {
-    Opcao1900(consolidado);
+    OpcaoConsolidada(consolidado);
     EXPECT_NEAR(Somar(R1::GetSql1900(b, false) + R1::GetSql1900NFCanc(b), R1::GetParamsEmpData(b), "RECEITAPISCOFINS"),
                 receita, 0.05)
         << (consolidado ? "consolidado" : "detalhado");

@@ -8,9 +8,11 @@
 #include <string>
 #include <unistd.h>
 
+#include "db/Demo.h"
 #include "db/Schema.h"
 #include "fixtures/Bancos.h"
 #include "host/Host.h"
+#include "host/Nutildb.h"
 #include "host/OpcaoEFD.h"
 
 // Opção da EFD da empresa 1 (estabelecimento 1) desde 2020; GERACAOF500F525 = 1 pede os
@@ -74,4 +76,33 @@ class TBlocosBancoTeste : public TBancoTeste {
   }
 
   void GravarOpcaoEFD(bool AGeracaoF500F525) { GravarOpcaoEFDTeste(Banco(), AGeracaoF500F525); }
+};
+
+// Banco de demonstração com uma empresa e a opção da EFD posicionada no início do mês: a base
+// dos testes que rodam os construtores dos blocos sobre dados reais.
+class TBancoDemoBlocos : public TBancoTeste {
+ protected:
+  static inline const TDateTime kInicioDemo = EncodeDate(2024, 1, 1);
+  void SetUp() override {
+    TBancoTeste::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    TConfigDemo cfg;
+    cfg.Empresas = 1;
+    GerarBancoDemo(Banco(), cfg);
+    ControleOpcaoEFD().LimparCache();
+    ControleOpcaoEFD().Configurar(1, 1, kInicioDemo);
+  }
+  // Geração consolidada (1) ou detalhada (0) do F500/F525 e do 1900.
+  void OpcaoConsolidada(bool AConsolidado) {
+    Banco().Executar("UPDATE OPCAOEFDCOMPL SET GERACAOF500F525 = :G WHERE CODIGOEMPRESA = 1",
+                     {TVariant{int64_t{AConsolidado ? 1 : 0}}});
+    ControleOpcaoEFD().LimparCache();
+  }
+  // Linhas da consulta (lidas até o fim).
+  int64_t Rodar(const std::string& ASQL, const TParams& AValores) {
+    auto ds = Nutildb::ExecutarSQL(ASQL, AValores);
+    int64_t n = 0;
+    for (; !ds->Eof(); ds->Next()) ++n;
+    return n;
+  }
 };
