@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "base/Erros.h"
+#include "base/Nutil.h"
 
 namespace Decimal {
 
@@ -46,6 +47,11 @@ std::string Montar(bool negativo, const std::string& digitos, int expoente) {
   return (negativo && !zero ? "-" : "") + r;
 }
 }  // namespace
+
+std::string TextoChave(double v, int ACasas) {
+  const double r = Nutil::RoundValor(v, ACasas);
+  return r == 0 ? "0" : TextoCurto(r);
+}
 
 std::string TextoCurto(double v) {
   if (!std::isfinite(v)) return std::isnan(v) ? "NaN" : (v > 0 ? "Infinity" : "-Infinity");

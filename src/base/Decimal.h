@@ -10,6 +10,10 @@ std::string TextoCurto(double v);
 // Arredonda o valor escrito com 15 dígitos significativos (como o servidor converte double em
 // numeric) a ACasas casas, meio para longe do zero; devolve o texto decimal.
 std::string ArredondarTexto(double v, int ACasas);
+// Texto de um número dentro de chaves de lista (alíquotas, quantidades): arredondado a ACasas
+// casas e no texto decimal mais curto, sem sinal no zero. 1.6500000001 e 1.65 dão a mesma chave
+// "1.65"; sem isso a mesma alíquota lida de duas fontes abriria dois registros.
+std::string TextoChave(double v, int ACasas = 4);
 // Converte texto decimal (ponto como separador) em double com arredondamento correto.
 double TextoParaDouble(const std::string& texto);
 

@@ -25,6 +25,11 @@ TEST(Nutil, RoundValorMeioParaLongeDoZero) {
   }
   // zero negativo não aparece como "-0" em texto
   EXPECT_EQ(Decimal::ArredondarTexto(-0.004, 2), "0.00");
+  // chave de lista: mesma alíquota vinda de contas diferentes dá o mesmo texto
+  EXPECT_EQ(Decimal::TextoChave(1.65), Decimal::TextoChave(0.165 * 10));
+  EXPECT_EQ(Decimal::TextoChave(7.6000000001), "7.6");
+  EXPECT_EQ(Decimal::TextoChave(0.82115), "0.8212");
+  EXPECT_EQ(Decimal::TextoChave(-0.00001), "0");
   EXPECT_TRUE(std::isnan(Nutil::RoundValor(std::nan(""), 2)));
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "base/Decimal.h"
 #include "base/Nutil.h"
 #include "host/DMSQLDataSet.h"
 #include "host/FieldMapper.h"
@@ -336,12 +337,7 @@ std::string TRepoPisCofinsBlocoM::GetTipoCreditoAliquota(const std::string& ATex
 
 std::string TRepoPisCofinsBlocoM::ChaveM100(const std::string& ATipoCredito, double AAliq, double AAliqQuant,
                                             int AIndCredOri) {
-  // Número como texto na conversão padrão do runtime: sem zeros à direita ("1.65", "0").
-  auto texto = [](double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", Nutil::RoundValor(v, 4));
-    return std::string(buf);
-  };
+  const auto texto = [](double v) { return Decimal::TextoChave(v); };
   return ATipoCredito + "|" + texto(AAliq) + "|" + texto(AAliqQuant) + "|" + std::to_string(AIndCredOri);
 }
 
