@@ -49,15 +49,7 @@ class ExtraApuracaoBanco : public TServicosTeste {
   }
   void Receita(int AEstab, int AChave, int ACST, const std::string& ATipo, double AAliqPis, double AAliqCofins,
                double AReceita) {
-    Banco().Executar("INSERT INTO LCTOFISSAI (CODIGOEMPRESA, CODIGOESTAB, CHAVELCTOFISSAI, DATALCTOFIS) "
-                     "VALUES (1, :S, :K, '2024-01-10')",
-                     {TVariant(int64_t{AEstab}), TVariant(int64_t{AChave})});
-    Banco().Executar(
-        "INSERT INTO LCTOFISSAIPISCOFINS (CODIGOEMPRESA, CODIGOESTAB, CHAVELCTOFISSAI, DATALCTOFIS, CODIGOPRODUTO, "
-        "SEQ, CODIGOCFOP, CDSITUATRIBUTPIS, CDSITUATRIBUTCOFINS, TIPODEBITOPIS, TIPODEBITO, RECEITAPISCOFINS, "
-        "ALIQPIS, ALIQCOFINS) VALUES (1, :S, :K, '2024-01-10', 1, 1, 5102, :CST, :CST, :TD, :TD, :R, :AP, :AC)",
-        {TVariant(int64_t{AEstab}), TVariant(int64_t{AChave}), TVariant(int64_t{ACST}), TVariant(ATipo),
-         TVariant(AReceita), TVariant(AAliqPis), TVariant(AAliqCofins)});
+    Saida(1, AEstab, AChave, 1, "2024-01-10", 5102, ACST, ATipo, AReceita, AAliqPis, AAliqCofins);
   }
   void Ajuste(int AEstab, int ASeq, double AValor, int AIndApropriacao = 1) {
     Banco().Executar(
