@@ -20,7 +20,7 @@ void TGeradorEmpresa::Cadastros() {
                                 "COMERCIAL MISTA DEMO S.A.", "COOPERATIVA AGROPECUÁRIA DEMO",
                                 "BANCO DEMO S.A."};
   const int perfil = static_cast<int>(FPerfil);
-  const TMunicipio* sede = &kMunicipios[perfil == 0 ? 0 : perfil == 1 ? 2 : perfil == 4 ? 5 : 3];
+  const TMunicipio* sede = &kMunicipios[perfil == 0 ? 0 : perfil == 1 ? 2 : FPerfil == TPerfilDemo::pdFinanceira ? 5 : 3];
   FEstabs.push_back({1, sede, false});
   if (FPerfil == TPerfilDemo::pdNaoCumulativo) {
     FEstabs.push_back({2, &kMunicipios[1], false});  // filial no DF: CFOP 9xxx vira 5933/6933

@@ -239,7 +239,7 @@ class TGeradorEmpresa {
 
  private:
   bool EhEFD() const { return FPerfil != TPerfilDemo::pdPresumido; }
-  // Só cumulativa: sem créditos, receita a 0,65% e 3%.
+  // Só cumulativa: sem créditos, receita a 0,65% e 3% (a COFINS do banco é de 4%).
   bool Cumulativa() const {
     return FPerfil == TPerfilDemo::pdPresumido || FPerfil == TPerfilDemo::pdCumulativoDiferido ||
            FPerfil == TPerfilDemo::pdFinanceira;

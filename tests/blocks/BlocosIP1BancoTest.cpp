@@ -181,23 +181,33 @@ class BlocoIBanco : public BlocosIP1Banco {
   }
 };
 
-// Todo texto roda nas três tabelas; I100 e I200/I300 conferem, por CST e alíquotas, com consultas
-// de controle. Os códigos de sete dígitos valem pelos quatro primeiros: pela faixa, geral é
-// abaixo de 100 ou entre 1001 e 99999; específico, de 101 a 1000 ou de 100000 em diante.
+// Todo texto roda nas três tabelas (a do presumido com a empresa 2, que tem deduções nela); I100
+// e I200/I300 conferem, por CST e alíquotas, com consultas de controle. Os códigos de sete
+// dígitos valem pelos quatro primeiros: pela faixa, geral é abaixo de 100 ou entre 1001 e
+// 99999; específico, de 101 a 1000 ou de 100000 em diante.
 TEST_P(BlocoIBanco, TextosConferemComConsultasDeControleNasTresTabelas) {
-  const char* tabelas[] = {"EFDDEDUCAOEXCLUSAO", "LUCROREALDEDUCAOEXCLUSAO", "LUCROPRESDEDUCAOEXCLUSAO"};
-  const std::string vendas =
-      " FROM LCTOFISSAIPISCOFINS LP JOIN PRODUTO P ON P.CODIGOEMPRESA = LP.CODIGOEMPRESA AND P.CODIGOPRODUTO = "
-      "LP.CODIGOPRODUTO WHERE LP.CODIGOEMPRESA = 5 AND LP.CODIGOESTAB = 1 AND LP.DATALCTOFIS BETWEEN :I AND :F AND "
-      "P.CODIGORECEITA IS NOT NULL ";
-  double gerais = 0, especificas = 0;
-  for (int regime = 0; regime < 3; ++regime) {
-    const std::string tabela = tabelas[regime];
+  struct TCaso {
+    const char* Tabela;
+    int Empresa;
+    bool EFD, LR;
+  };
+  // O banco é optante da EFD e do lucro real: a tabela da EFD vem primeiro.
+  const TCaso casos[] = {{"EFDDEDUCAOEXCLUSAO", kBanco, true, true},
+                         {"LUCROREALDEDUCAOEXCLUSAO", kBanco, false, true},
+                         {"LUCROPRESDEDUCAOEXCLUSAO", 2, false, false}};
+  double gerais[3] = {0, 0, 0}, especificas[3] = {0, 0, 0};
+  for (int n = 0; n < 3; ++n) {
+    const TCaso& caso = casos[n];
+    const std::string tabela = caso.Tabela, empresa = std::to_string(caso.Empresa);
     SCOPED_TRACE(tabela);
-    const TnParansBlocoI i{kBanco, 1, kInicio, kFim, regime == 0, regime == 1};
+    const TnParansBlocoI i{caso.Empresa, 1, kInicio, kFim, caso.EFD, caso.LR};
     for (const auto& c : CasosBlocoI(i)) EXPECT_GT(Rodar(c.SQL, c.Valores), 0) << c.Nome;
-    const std::string deducoes = " FROM " + tabela + " WHERE CODIGOEMPRESA = 5 AND CODIGOESTAB = 1 AND DATALCTOFIS "
-                                                     "BETWEEN :I AND :F ";
+    const std::string vendas =
+        " FROM LCTOFISSAIPISCOFINS LP JOIN PRODUTO P ON P.CODIGOEMPRESA = LP.CODIGOEMPRESA AND P.CODIGOPRODUTO = "
+        "LP.CODIGOPRODUTO WHERE LP.CODIGOEMPRESA = " + empresa + " AND LP.CODIGOESTAB = 1 AND LP.DATALCTOFIS "
+        "BETWEEN :I AND :F AND P.CODIGORECEITA IS NOT NULL ";
+    const std::string deducoes = " FROM " + tabela + " WHERE CODIGOEMPRESA = " + empresa +
+                                 " AND CODIGOESTAB = 1 AND DATALCTOFIS BETWEEN :I AND :F ";
 
     // I100: vendas por CST e alíquotas, com as deduções do mesmo CST e alíquotas ao lado.
     auto ds = Nutildb::ExecutarSQL(RI::GetSqlI100(i), RI::GetParams(i));
@@ -217,8 +227,8 @@ TEST_P(BlocoIBanco, TextosConferemComConsultasDeControleNasTresTabelas) {
       if (auto it = esperado.find(k); it != esperado.end()) {
         it->second[4] = v[0];
         it->second[5] = v[1];
-        gerais += v[0];
-        especificas += v[1];
+        gerais[n] += v[0];
+        especificas[n] += v[1];
       }
     Conferir(obtido, esperado);
 
@@ -239,8 +249,11 @@ TEST_P(BlocoIBanco, TextosConferemComConsultasDeControleNasTresTabelas) {
     Conferir(Agrupar(*ds, chave2, {"VALORRECEITA"}), esperado);
   }
   // A demonstração chega aos dois lados do corte (senão as conferências acima nada provam).
-  EXPECT_NEAR(gerais, 2250.00 + 900.00, 0.005);
-  EXPECT_NEAR(especificas, 850.00 + 300.00, 0.005);
+  EXPECT_NEAR(gerais[0], 2250.00, 0.005);
+  EXPECT_NEAR(especificas[0], 850.00, 0.005);
+  EXPECT_NEAR(gerais[1], 900.00, 0.005);
+  EXPECT_NEAR(especificas[1], 300.00, 0.005);
+  EXPECT_GT(especificas[2], 0);
 
   // I010: '7' das receitas vira 1; das deduções a partir de 100, '3' fica 3 e '7' vira 1.
   const TnParansBlocoI efd{kBanco, 1, kInicio, kFim, true, false};
