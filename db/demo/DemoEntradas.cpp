@@ -148,10 +148,14 @@ void TGeradorEmpresa::EntradasFixas() {
   auto& cf = c("LCTOFISENTCFOP", Lado(kColsCfop, "ENT"));
   const int64_t chave = FChaveEntFixa = ++FChaveEnt;
   const TDateTime dia = FInicio + 2;
+  // Dois produtos comuns: um leva os CSTs comuns, o outro as duas linhas que serão devolvidas.
+  int produtoComum = 0;
   for (const auto& p : FProdutos)
     if (!p.PorUnidade && !p.Monofasico) {
-      FProdutoDevolvido = p.Codigo;
-      break;
+      if (!produtoComum)
+        produtoComum = p.Codigo;
+      else if (!FProdutoDevolvido)
+        FProdutoDevolvido = p.Codigo;
     }
   struct TLinha {
     int CST;
@@ -166,10 +170,11 @@ void TGeradorEmpresa::EntradasFixas() {
     const std::string natureza = "4.3.07.01";
     const int64_t pis = Tributo(l.Base, l.AliqPis), cofins = Tributo(l.Base, l.AliqCofins);
     ++seq;
-    prod.Linha({I(FEmpresa), I(1), I(chave), I(FProdutoDevolvido), I(seq), D(dia), I(1102), T("000"), T("UN"), I(10),
+    const int produto = l.CST == 50 ? FProdutoDevolvido : produtoComum;
+    prod.Linha({I(FEmpresa), I(1), I(chave), I(produto), I(seq), D(dia), I(1102), T("000"), T("UN"), I(10),
                 V(l.Base), V(0), V(l.Base), A(180000), V(Tributo(l.Base, 180000)), V(0), V(0), V(0), A(0), V(0), V(0),
                 A(0), V(0), V(0), T("49"), I(0), N()});
-    pc.Linha({I(FEmpresa), I(1), I(chave), I(FProdutoDevolvido), I(seq), D(dia), I(1102), I(l.CST), I(l.CST),
+    pc.Linha({I(FEmpresa), I(1), I(chave), I(produto), I(seq), D(dia), I(1102), I(l.CST), I(l.CST),
               A(l.AliqPis), A(l.AliqCofins), I(0), V(l.Base), V(0), V(l.Base), V(pis), V(cofins), T(natureza),
               T(natureza), N(), N(), T("1.1.3.01.001")});
     SomarCredito(1, natureza, l.CST, l.AliqPis, l.AliqCofins, false, 1102, l.Base, pis, cofins);
