@@ -280,7 +280,7 @@ void TnFisEFDGeradorM220_M620Lcto::CarregarAjustesSCP() {
       "CODIGOEMPRESA = " + Nutil::ValorParaSQL(TVariant(int64_t{GetCodigoEmpresa()})) +
           " and CODIGOESTAB = " + Nutil::ValorParaSQL(TVariant(int64_t{EstabComoInteiro(GetCodigoEstab())})));
   const std::string descr = "Ajuste SCP " + VarToStr(inscr);
-  const bool cumulativa = ControleOpcaoEFD().GetIncTributaria() == 2;
+  const bool cumulativa = IncidenciaCumulativa();
   for (const auto& [tipo, m001] : *Controle().FLstRegistroM001) {
     std::vector<TRecM220_620> ajustes;
     for (const auto& [chave, det] : GetLstM210_610(tipo)) {
@@ -311,6 +311,19 @@ void TnFisEFDGeradorM220_M620Lcto::CarregarAjustesSCP() {
     }
     for (const auto& rec : ajustes) ProcessarM220_620(rec, true);
   }
+}
+
+bool TnFisEFDGeradorM220_M620Lcto::IncidenciaCumulativa() { return ControleOpcaoEFD().GetIncTributaria() == 2; }
+
+bool TnFisEFDGeradorM220_M620LctoDacon::IncidenciaCumulativa() {
+  // Sem opção da EFD a incidência vem do regime: o presumido e o lucro real no regime 3 são
+  // só cumulativos.
+  if (ControleOpcaoEFD().GetEhOptanteEFD()) return TnFisEFDGeradorM220_M620Lcto::IncidenciaCumulativa();
+  const auto& dacon = Controle().FDadosDacon;
+  if (!dacon.OptanteLucroReal) return true;
+  auto& lr = ControleLucroReal();
+  lr.SetCodigoEmpresa(GetCodigoEmpresa());
+  return lr.RegimeApuracao(dacon.DataOpcao) == 3;
 }
 
 std::string TnFisEFDGeradorM220_M620LctoDacon::GetSqlLctoAjuste() {
