@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "base/Erros.h"
-#include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
+#include "blocom/control/nFisRepositorioEFDBlocoMFabrica_U.h"
 #include "blocom/repo/nFisRepositorioPisCofinsBlocoM_U.h"
 #include "cli/Comandos.h"
 #include "host/Database.h"
