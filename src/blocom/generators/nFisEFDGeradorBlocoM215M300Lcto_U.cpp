@@ -280,7 +280,7 @@ void TnFisEFDGeradorM220_M620Lcto::CarregarAjustesSCP() {
       "CODIGOEMPRESA = " + Nutil::ValorParaSQL(TVariant(int64_t{GetCodigoEmpresa()})) +
           " and CODIGOESTAB = " + Nutil::ValorParaSQL(TVariant(int64_t{EstabComoInteiro(GetCodigoEstab())})));
   const std::string descr = "Ajuste SCP " + VarToStr(inscr);
-  const bool cumulativa = ControleOpcaoEFD().GetIncTributaria() == 2;
+  const bool cumulativa = IncidenciaCumulativa();
   for (const auto& [tipo, m001] : *Controle().FLstRegistroM001) {
     std::vector<TRecM220_620> ajustes;
     for (const auto& [chave, det] : GetLstM210_610(tipo)) {
@@ -313,15 +313,28 @@ void TnFisEFDGeradorM220_M620Lcto::CarregarAjustesSCP() {
   }
 }
 
+bool TnFisEFDGeradorM220_M620Lcto::IncidenciaCumulativa() { return ControleOpcaoEFD().GetIncTributaria() == 2; }
+
+bool TnFisEFDGeradorM220_M620LctoDacon::IncidenciaCumulativa() {
+  // Sem opção da EFD a incidência vem do regime: o presumido e o lucro real no regime 3 são
+  // só cumulativos.
+  if (ControleOpcaoEFD().GetEhOptanteEFD()) return TnFisEFDGeradorM220_M620Lcto::IncidenciaCumulativa();
+  const auto& dacon = Controle().FDadosDacon;
+  if (!dacon.OptanteLucroReal) return true;
+  auto& lr = ControleLucroReal();
+  lr.SetCodigoEmpresa(GetCodigoEmpresa());
+  return lr.RegimeApuracao(dacon.DataOpcao) == 3;
+}
+
 std::string TnFisEFDGeradorM220_M620LctoDacon::GetSqlLctoAjuste() {
-  const std::string s = Sufixo(FImposto);
-  auto parte = [&](const char* tabela) {
-    return std::string(" SELECT AJ.INDAJUSTE, 0 TIPOAPURACAO, 0 QUANTIDADE, AJ.ALIQAJUSTE") + s + " ALIQUOTA, AJ.VLRAJUSTE" +
-           s + " VLRAJUSTE, AJ.NATAJUSTE, AJ.CODIGOAJUSTE, AJ.NUMPROCESSO, AJ.DESCAJUSTE, AJ.DATALCTOFIS, 0 CST FROM " +
-           tabela + " AJ WHERE AJ.CODIGOEMPRESA = :CODIGOEMPRESA AND AJ.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL" +
-           " AND AJ.TIPOAJUSTE = 1" + GetFilterEstab("AJ.");
-  };
-  return parte("LUCROREALAJUSTEPISCOFINS") + " UNION ALL" + parte("LUCROPRESAJUSTEPISCOFINS");
+  const std::string parte =
+      " SELECT AJ.INDAJUSTE, 0 TIPOAPURACAO, 0 QUANTIDADE, AJ.ALIQAJUSTE%0:s ALIQUOTA, AJ.VLRAJUSTE%0:s VLRAJUSTE,"
+      " AJ.NATAJUSTE, AJ.CODIGOAJUSTE, AJ.NUMPROCESSO, AJ.DESCAJUSTE, AJ.DATALCTOFIS, 0 CST FROM %1:s AJ"
+      " WHERE AJ.CODIGOEMPRESA = :CODIGOEMPRESA AND AJ.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL"
+      " AND AJ.TIPOAJUSTE = 1%2:s";
+  const TVariant sufixo = Sufixo(FImposto), estab = GetFilterEstab("AJ.");
+  return Format(parte, {sufixo, TVariant(std::string("LUCROREALAJUSTEPISCOFINS")), estab}) + " UNION ALL" +
+         Format(parte, {sufixo, TVariant(std::string("LUCROPRESAJUSTEPISCOFINS")), estab});
 }
 
 bool TnFisEFDGeradorM220_M620LctoDacon::GerarAjusteImob() {
@@ -333,13 +346,13 @@ bool TnFisEFDGeradorM220_M620LctoDacon::GerarAjusteImob() {
 }
 
 std::string TnFisEFDGeradorM220_M620LctoEFD::GetSqlLctoAjuste() {
-  const std::string s = Sufixo(FImposto);
-  return " SELECT AJ.INDAJUSTE, AJ.TIPOAPURACAO, D.QUANTIDADE, AJ.ALIQAJUSTE" + s +
-         " ALIQUOTA, 0 VLRAJUSTE, AJ.NATAJUSTE, AJ.CODIGOAJUSTE, AJ.NUMPROCESSO, AJ.DESCAJUSTE, AJ.DATALCTOFIS, D.CST" + s +
-         " CST, D.CONTACTB FROM EFDAJUSTEPISCOFINS AJ JOIN EFDAJUSTEPISCOFINSDET D ON D.CODIGOEMPRESA = AJ.CODIGOEMPRESA"
-         " AND D.CODIGOESTAB = AJ.CODIGOESTAB AND AJ.SEQ = D.SEQAJUSTE WHERE AJ.CODIGOEMPRESA = :CODIGOEMPRESA"
-         " AND AJ.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL AND AJ.TIPOAJUSTE = 1" +
-         GetFilterEstab("AJ.");
+  return Format(
+      " SELECT AJ.INDAJUSTE, AJ.TIPOAPURACAO, D.QUANTIDADE, AJ.ALIQAJUSTE%0:s ALIQUOTA, 0 VLRAJUSTE, AJ.NATAJUSTE,"
+      " AJ.CODIGOAJUSTE, AJ.NUMPROCESSO, AJ.DESCAJUSTE, AJ.DATALCTOFIS, D.CST%0:s CST, D.CONTACTB"
+      " FROM EFDAJUSTEPISCOFINS AJ JOIN EFDAJUSTEPISCOFINSDET D ON D.CODIGOEMPRESA = AJ.CODIGOEMPRESA"
+      " AND D.CODIGOESTAB = AJ.CODIGOESTAB AND AJ.SEQ = D.SEQAJUSTE WHERE AJ.CODIGOEMPRESA = :CODIGOEMPRESA"
+      " AND AJ.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL AND AJ.TIPOAJUSTE = 1%1:s",
+      {TVariant(Sufixo(FImposto)), TVariant(GetFilterEstab("AJ."))});
 }
 
 void TnFisEFDGeradorM220_M620LctoEFD::CriarGeradoresFilhos() { CriarFilho<TnFisEFDGeradorM225_M625Lcto>(); }
@@ -352,14 +365,14 @@ void TnFisEFDGeradorM225_M625Lcto::CarregarDados() {
 }
 
 void TnFisEFDGeradorM225_M625Lcto::CarregarLctoAjusteDet() {
-  const std::string s = Sufixo(FImposto);
-  const std::string sql =
+  const std::string sql = Format(
       " SELECT A.NATAJUSTE, A.INDAJUSTE, A.CODIGOAJUSTE, A.NUMPROCESSO, A.DATALCTOFIS, A.DESCAJUSTE, A.TIPOAPURACAO,"
-      " D.VLRAJUSTE" + s + " VLRAJUSTE, D.CST" + s + " CST, D.BASECALCULOPISCOFINS, D.QUANTIDADE, A.ALIQAJUSTE" + s +
-      " ALIQAJUSTE, D.DATAOPERACAO, D.DESCAJUSTE DESCAJUSTEDET, D.CODIGOTABCTBFIS, D.CONTACTB, D.DESCRCOMPL"
+      " D.VLRAJUSTE%0:s VLRAJUSTE, D.CST%0:s CST, D.BASECALCULOPISCOFINS, D.QUANTIDADE, A.ALIQAJUSTE%0:s ALIQAJUSTE,"
+      " D.DATAOPERACAO, D.DESCAJUSTE DESCAJUSTEDET, D.CODIGOTABCTBFIS, D.CONTACTB, D.DESCRCOMPL"
       " FROM EFDAJUSTEPISCOFINSDET D JOIN EFDAJUSTEPISCOFINS A ON A.CODIGOEMPRESA = D.CODIGOEMPRESA"
       " AND A.CODIGOESTAB = D.CODIGOESTAB AND D.SEQAJUSTE = A.SEQ WHERE D.CODIGOEMPRESA = :CODIGOEMPRESA"
-      " AND A.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL AND A.TIPOAJUSTE = 1" + GetFilterEstab("D.");
+      " AND A.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL AND A.TIPOAJUSTE = 1%1:s",
+      {TVariant(Sufixo(FImposto)), TVariant(GetFilterEstab("D."))});
   auto ds = ExecutarSQLInt(sql, GetFiltroEmpresaPeriodo(), false, false, -1);
   auto& m = FieldMapper().MapearFields<TMapAjusteDetM225>(*ds);
   for (; !ds->Eof(); ds->Next()) {

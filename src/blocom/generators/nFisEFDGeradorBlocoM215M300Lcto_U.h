@@ -57,6 +57,7 @@ class TnFisEFDGeradorM220_M620Lcto : public TnFisEFDGeradorM220_M620 {
   void DepoisCarregarDadosFilhos() override;
   virtual std::string GetSqlLctoAjuste() = 0;
   virtual bool GerarAjusteImob() { return true; }
+  virtual bool IncidenciaCumulativa();
   void ProcessarM220_620(const TRecM220_620& ARec, bool ACriar);
   void GerarM220_620(const TRecM220_620& ARec, bool ACriar);
 
@@ -71,6 +72,7 @@ class TnFisEFDGeradorM220_M620LctoDacon : public TnFisEFDGeradorM220_M620Lcto {
   using TnFisEFDGeradorM220_M620Lcto::TnFisEFDGeradorM220_M620Lcto;
   std::string GetSqlLctoAjuste() override;
   bool GerarAjusteImob() override;
+  bool IncidenciaCumulativa() override;
 };
 
 class TnFisEFDGeradorM220_M620LctoEFD : public TnFisEFDGeradorM220_M620Lcto {

@@ -9,8 +9,10 @@
 #include <set>
 
 #include "blocom/generators/nFisEFDGeradorBlocoM200M600Lcto_U.h"
+#include "blocom/generators/nFisEFDGeradorBlocoM350M400Lcto_U.h"
 #include "credits/CreditosFixture.h"
 #include "host/LctoFisTmp.h"
+#include "host/LucroRealPresumido.h"
 #include "host/Servicos.h"
 
 namespace {
@@ -52,7 +54,8 @@ class ContribLcto : public TCreditosTeste {
     FControle = std::make_unique<TnFisEFDControleBlocoM>();
     FControle->FConfigBlocoM = Config(AModo, AEstab);
     FControle->FLstRegistroM001 = FMapa.get();
-    FControle->FDeveProcessarCreditos = true;
+    FControle->FDadosDacon = FDacon;
+    FControle->FDeveProcessarCreditos = ControleOpcaoEFD().GetEhOptanteEFD();
     ControleOpcaoEFD().Configurar(1, EstabComoInteiro(AEstab), FControle->FConfigBlocoM.DataInicial);
     FControle->CarregarUtilitarios();
     if (APreparar) APreparar(*FControle);
@@ -70,6 +73,7 @@ class ContribLcto : public TCreditosTeste {
     return r;
   }
 
+  TDadosDacon FDacon;
   std::unique_ptr<TMapaAberturaBloco> FMapa;
   std::unique_ptr<TnFisEFDControleBlocoM> FControle;
 };
@@ -273,4 +277,128 @@ TEST_P(ContribLcto, DiferimentoRateadoPelaReceitaDaLinha) {
   }
   EXPECT_NEAR(diferir, 4.55, 1e-9);
   EXPECT_NEAR(diferido, 10, 1e-9);
+}
+
+// Empresa fora da EFD: o M200 lê os totais do lucro real (pelo regime) ou do presumido e o M205
+// sai dos débitos federais lançados, "12" quando o código é o cumulativo da opção.
+TEST_P(ContribLcto, CaminhoDosRegimesDeLucro) {
+  auto total = [&](const char* tabela, int op, double v1, double v2, double v3) {
+    Linha(tabela).I("CODIGOEMPRESA", 1).D("DATATOTAL", "2024-01-31").I("CODIGOOPERACAOFIS", op).V("VALORTOTAL1", v1)
+        .V("VALORTOTAL2", v2).V("VALORTOTAL3", v3).Gravar();
+  };
+  Linha("CFGEMPRESAFIS").I("CODIGOEMPRESA", 1).Gravar();
+  total("TOTALLUCROREAL", 2192, 4, 2, 0);   // deduções (contribuição)
+  total("TOTALLUCROREAL", 2185, 5, 1, 0);   // retidos, regimes 1 e 2
+  total("TOTALLUCROREAL", 8027, 7, 0, 0);   // retidos, regime 3
+  total("TOTALLUCROPRESUMIDO", 107, 0, 0, 1.5);
+  total("TOTALLUCROPRESUMIDO", 97, 0, 0, 0.8);
+  Linha("TOTALLUCROREALCREDSPED").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).D("DATALCTOFIS", "2024-01-31").I("SEQ", 1)
+      .I("IMPOSTO", 15).T("CODCRED", "4.3.06.101").D("PERAPUCRED", "2023-10-01").I("ORIGCRED", 1)
+      .V("VLCREDDESCEFD", 2.5).Gravar();
+  auto debito = [&](int seq, const char* chave, int imp, int var, double v) {
+    Linha("DEBITOFEDERAL").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).D("DATALCTOCTR", "2024-01-31").I("SEQ", seq)
+        .T("CHAVEORIGEM", chave).I("CODIGOIMPOSTO", imp).I("VARIACAOIMPOSTO", var).I("FORMADEBITO", 0).V("VALORDEBITO", v)
+        .Gravar();
+  };
+  debito(1, "FI-LRPIS2006", 8109, 1, 3);
+  debito(2, "FI-LRPIS2006", 6912, 1, 9);
+  debito(3, "FI-PIS2006", 8109, 1, 4);
+  Saida(1, 1, "2024-01-10", 5102, "4.3.05.01", 1000);
+  struct Caso {
+    int Regime;  // 0: presumido
+    double DescAnt, OutDedNC, OutDedCum, RetNC, RetCum;
+    std::set<std::string> M205;
+  };
+  const std::vector<Caso> casos{{1, 2.5, 4, 0, 5, 1, {"12|810901|3.00", "08|691201|9.00"}},
+                                {2, 2.5, 4, 2, 5, 1, {"12|810901|3.00", "08|691201|9.00"}},
+                                {3, 0, 0, 2, 0, 7, {"12|810901|3.00", "08|691201|9.00"}},
+                                {0, 0, 0, 1.5, 0, 0.8, {"12|810901|4.00"}}};
+  for (const auto& c : casos) {
+    SCOPED_TRACE("regime " + std::to_string(c.Regime));
+    Banco().Executar("DELETE FROM OPCAOLUCROREAL");
+    Banco().Executar("DELETE FROM OPCAOLUCROPRESUMIDO");
+    if (c.Regime)
+      Linha("OPCAOLUCROREAL").I("CODIGOEMPRESA", 1).D("DATAOPCAO", "2023-01-01").I("APURALUCROREAL", 1)
+          .I("REGIMEAPURACAO", c.Regime).Gravar();
+    else
+      Linha("OPCAOLUCROPRESUMIDO").I("CODIGOEMPRESA", 1).D("DATAOPCAO", "2023-01-01").I("APURALUCROPRESUMIDO", 1).Gravar();
+    Host().Servicos().LimparCaches();
+    FDacon = {c.Regime != 0, c.Regime == 0, D("2023-01-01")};
+    auto& m200 = Rodar<TnFisEFDGeradorM200_M600LctoDacon>(15);
+    EXPECT_DOUBLE_EQ(m200.FVL_TOT_CRED_DESC_ANT, c.DescAnt);
+    EXPECT_DOUBLE_EQ(m200.FVL_OUT_DED_NC, c.OutDedNC);
+    EXPECT_DOUBLE_EQ(m200.FVL_OUT_DED_CUM, c.OutDedCum);
+    EXPECT_DOUBLE_EQ(m200.FVL_RET_NC, c.RetNC);
+    EXPECT_DOUBLE_EQ(m200.FVL_RET_CUM, c.RetCum);
+    EXPECT_EQ(Recolher(m200), c.M205);
+    EXPECT_EQ(m200.FM210_610List.Count(), 1);  // a receita dos lançamentos, tipo 0
+  }
+  // Sub-execução de SCP no lucro real não cumulativo: código fixo de variação 8 sobre o M200.
+  FDacon = {true, false, D("2023-01-01")};
+  Banco().Executar("UPDATE OPCAOLUCROREAL SET REGIMEAPURACAO = 1");
+  Banco().Executar("DELETE FROM OPCAOLUCROPRESUMIDO");
+  Linha("OPCAOLUCROREAL").I("CODIGOEMPRESA", 1).D("DATAOPCAO", "2023-01-01").I("APURALUCROREAL", 1)
+      .I("REGIMEAPURACAO", 1).Gravar();
+  Host().Servicos().LimparCaches();
+  auto& scp = Rodar<TnFisEFDGeradorM200_M600LctoDacon>(15, TModoGeracao::mgSCP, "1");
+  // Por estabelecimento os totais vêm das tabelas ...ESTAB (vazias): só o crédito anterior abate.
+  EXPECT_EQ(Recolher(scp), (std::set<std::string>{"08|691208|14.00"}));
+}
+
+// Filhos do M210 lidos das tabelas da EFD: exclusão da cooperativa (M211), ajuste da base só do
+// PIS (M215), ajuste da contribuição com dois detalhes (M220/M225) e a receita isenta (M400/M410).
+TEST_P(ContribLcto, CooperativaAjustesEIsentas) {
+  Opcao("INCTRIBUTARIA=1|ORDEMCOMPENSACAO='3'");
+  Saida(1, 1, "2024-01-10", 5102, "4.3.05.01", 1000);
+  Saida(2, 1, "2024-01-10", 5102, "4.3.13.101", 300);  // isenta: fica fora do M210
+  Saida(3, 1, "2024-01-11", 5102, "4.3.13.101", 200);
+  Banco().Executar("UPDATE LCTOFISSAIPISCOFINS SET CDSITUATRIBUTPIS = 7, CDSITUATRIBUTCOFINS = 7,"
+                   " CONTACTBEFD = '3.1.9' WHERE CHAVELCTOFISSAI IN (2, 3)");
+  for (int imposto : {15, 16})
+    Linha("EFDEXCLUCOOP").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).D("DATALCTOFIS", "2024-01-31").I("SEQ", imposto)
+        .I("IMPOSTO", imposto).I("TIPOAPURACAO", 0).T("TIPODEBITO", "4.3.05.01").I("INDTIPCOOP", 1)
+        .V("VLEXCCOOPGER", 100).V("VLEXCESPCOOP", 50).Gravar();
+  Linha("EFDAJUSTEBASECALCCONTRIBAPUR").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).I("SEQ", 1)
+      .D("DATALCTOFIS", "2024-01-20").I("INDAJUSTE", 0).T("CODIGOAJUSTE", "4.3.19.01").V("VALORAJUSTE", 40)
+      .I("INDAPROPRIACAOAJUSTE", 2).T("DESCRAJUSTE", "Redução").Gravar();
+  Linha("EFDAJUSTEPISCOFINS").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).I("SEQ", 1).D("DATALCTOFIS", "2024-01-15")
+      .I("TIPOAJUSTE", 1).T("INDAJUSTE", "1").T("NATAJUSTE", "4.3.05.01").T("CODIGOAJUSTE", "4.3.18.01")
+      .T("NUMPROCESSO", "P1").T("DESCAJUSTE", "Acréscimo").V("ALIQAJUSTEPIS", 1.65).V("ALIQAJUSTECOFINS", 7.6)
+      .I("TIPOAPURACAO", 0).Gravar();
+  for (int seq : {1, 2})
+    Linha("EFDAJUSTEPISCOFINSDET").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).I("SEQAJUSTE", 1).I("SEQ", seq)
+        .D("DATAOPERACAO", seq == 1 ? "2024-01-15" : "2024-01-16").V("QUANTIDADE", 0).I("CSTPIS", 1).I("CSTCOFINS", 1)
+        .V("BASECALCULOPISCOFINS", 100.0 * seq).V("VLRAJUSTEPIS", 1.0 * seq).V("VLRAJUSTECOFINS", 5.0 * seq).Gravar();
+
+  for (int16_t imposto : {15, 16}) {
+    SCOPED_TRACE("imposto " + std::to_string(imposto));
+    const bool pis = imposto == 15;
+    auto& m200 = Rodar<TnFisEFDGeradorM200_M600LctoEFD>(imposto);
+    ASSERT_EQ(m200.FM210_610List.Count(), 1);
+    const auto& det = *m200.FM210_610List.begin()->second;
+    ASSERT_NE(det.FM211_611, nullptr);
+    EXPECT_DOUBLE_EQ(det.FM211_611->FVL_BC_CONT_ANT_EXC_COOP, 1000);
+    EXPECT_DOUBLE_EQ(det.GetVL_BC_CONT(), 850);
+    // Indicador 2: o ajuste da base é só do PIS.
+    ASSERT_EQ(det.FM215_615List.Count(), pis ? 1 : 0);
+    if (pis) {
+      EXPECT_DOUBLE_EQ(det.FM215_615List.begin()->second->FVL_AJ_BC, 40);
+    }
+    ASSERT_EQ(det.FM220_620List.Count(), 1);
+    const auto& aj = *det.FM220_620List.begin()->second;
+    EXPECT_EQ(det.FM220_620List.begin()->first, "1|01|P1|15012024|Acréscimo");
+    EXPECT_EQ(aj.FM115_515_225_625List.Count(), 2);
+    EXPECT_DOUBLE_EQ(aj.GetVL_AJ(), pis ? 3 : 15);
+    // (850 - 40) x 1,65% + 3,00 no PIS; 850 x 7,6% + 15,00 na COFINS.
+    EXPECT_DOUBLE_EQ(det.GetVL_CONT_PER(), pis ? 16.37 : 79.6);
+
+    Rodar<TnFisEFDGeradorM400_M800Lcto>(imposto);
+    const auto& isentas = pis ? FMapa->at(TTipoApuracao::taNormal)->FM400List : FMapa->at(TTipoApuracao::taNormal)->FM800List;
+    ASSERT_EQ(isentas.Count(), 1);
+    const auto& m400 = *isentas.begin()->second;
+    EXPECT_EQ(m400.FCST, 7);
+    EXPECT_EQ(m400.FCOD_CTA, "3.1.9");
+    ASSERT_EQ(m400.FM410_810List.Count(), 1);
+    EXPECT_DOUBLE_EQ(m400.FM410_810List.Items("101").VL_REC, 500);
+  }
 }
