@@ -245,6 +245,12 @@ class TGeradorEmpresa {
   }
   TDateTime Dia() { return FInicio + static_cast<double>(s.Entre(0, FDias - 1)); }
   std::string Chave44() { return s.Digitos(44); }
+  // Chave de 44 dígitos sem sorteio, para as linhas fixas (não desloca a sequência sorteada).
+  std::string Chave44Fixa(int64_t chave) const {
+    char b[64];
+    std::snprintf(b, sizeof b, "%044lld", static_cast<long long>(FEmpresa) * 1000000000LL + chave);
+    return b;
+  }
 
   const TEstabDemo& SortearEstab(bool permiteSCP = true) {
     if (FEstabs.size() == 1) return FEstabs[0];
@@ -452,6 +458,12 @@ class TGeradorEmpresa {
   int64_t FReceita[3] = {0, 0, 0};
   int64_t FAjusteBC = 0;
   std::pair<int64_t, int64_t> FCoop = {0, 0};
+  // Entrada de linhas fixas (CSTs comuns e duas linhas de um produto) e o produto que a
+  // devolução de compra fixa devolve em três linhas.
+  int64_t FChaveEntFixa = 0;
+  int FProdutoDevolvido = 0;
+  void EntradasFixas();
+  void DevolucoesFixas();
 };
 
 }  // namespace demo

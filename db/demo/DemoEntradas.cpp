@@ -135,6 +135,58 @@ void TGeradorEmpresa::Entradas() {
                N(), I(m == 1 ? 0 : 9), I(s.Chance(50) ? 1 : 0), I(0), T("0"), N(), N(), N(), N()});
   }
   FLancamentos += feitas;
+  if (FPerfil == TPerfilDemo::pdNaoCumulativo) EntradasFixas();
+}
+
+// Valores fixos, sem sorteio (não mudam as demais linhas): cada CST comum (53 a 55, 63 a 66)
+// numa linha, para que o crédito se parta em todas as parcelas de receita, e duas linhas do
+// mesmo produto a alíquotas diferentes, devolvidas adiante em três linhas.
+void TGeradorEmpresa::EntradasFixas() {
+  auto& cab = c("LCTOFISENT", Lado(kColsCab, "ENT"));
+  auto& prod = c("LCTOFISENTPRODUTO", Lado(kColsProd, "ENT"));
+  auto& pc = c("LCTOFISENTPISCOFINS", Lado(kColsPC, "ENT"));
+  auto& cf = c("LCTOFISENTCFOP", Lado(kColsCfop, "ENT"));
+  const int64_t chave = FChaveEntFixa = ++FChaveEnt;
+  const TDateTime dia = FInicio + 2;
+  // Dois produtos comuns: um leva os CSTs comuns, o outro as duas linhas que serão devolvidas.
+  int produtoComum = 0;
+  for (const auto& p : FProdutos)
+    if (!p.PorUnidade && !p.Monofasico) {
+      if (!produtoComum)
+        produtoComum = p.Codigo;
+      else if (!FProdutoDevolvido)
+        FProdutoDevolvido = p.Codigo;
+    }
+  struct TLinha {
+    int CST;
+    int64_t AliqPis, AliqCofins, Base;
+  };
+  static const TLinha linhas[] = {{53, 16500, 76000, 310000}, {54, 16500, 76000, 320000}, {55, 16500, 76000, 330000},
+                                  {63, 16500, 76000, 340000}, {64, 16500, 76000, 350000}, {65, 16500, 76000, 360000},
+                                  {66, 16500, 76000, 370000}, {50, 16500, 76000, 200000}, {50, 8000, 37000, 150000}};
+  int64_t totalDoc = 0;
+  int seq = 0;
+  for (const auto& l : linhas) {
+    const std::string natureza = "4.3.07.01";
+    const int64_t pis = Tributo(l.Base, l.AliqPis), cofins = Tributo(l.Base, l.AliqCofins);
+    ++seq;
+    const int produto = l.CST == 50 ? FProdutoDevolvido : produtoComum;
+    prod.Linha({I(FEmpresa), I(1), I(chave), I(produto), I(seq), D(dia), I(1102), T("000"), T("UN"), I(10),
+                V(l.Base), V(0), V(l.Base), A(180000), V(Tributo(l.Base, 180000)), V(0), V(0), V(0), A(0), V(0), V(0),
+                A(0), V(0), V(0), T("49"), I(0), N()});
+    pc.Linha({I(FEmpresa), I(1), I(chave), I(produto), I(seq), D(dia), I(1102), I(l.CST), I(l.CST),
+              A(l.AliqPis), A(l.AliqCofins), I(0), V(l.Base), V(0), V(l.Base), V(pis), V(cofins), T(natureza),
+              T(natureza), N(), N(), T("1.1.3.01.001")});
+    SomarCredito(1, natureza, l.CST, l.AliqPis, l.AliqCofins, false, 1102, l.Base, pis, cofins);
+    FMov[{1, 15, l.CST, natureza, 0, 1102}].Somar(l.Base, l.Base, pis);
+    FMov[{1, 16, l.CST, natureza, 0, 1102}].Somar(l.Base, l.Base, cofins);
+    totalDoc += l.Base;
+  }
+  cf.Linha({I(FEmpresa), I(1), I(chave), I(1), D(dia), I(1102), I(1), V(totalDoc), V(0), V(0),
+            V(Tributo(totalDoc, 180000))});
+  cab.Linha({I(FEmpresa), I(1), I(chave), D(dia), I(11), I(900001), N(), T("NF"), T("1"), T(""), D(dia), N(),
+             V(totalDoc), V(0), V(0), V(0), V(0), V(0), V(0), T("1"), T("55"), T(Chave44Fixa(chave)), N(), I(9), I(0), I(0),
+             T("0"), N(), N(), N(), N()});
 }
 
 }  // namespace demo

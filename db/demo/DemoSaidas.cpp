@@ -142,6 +142,50 @@ void TGeradorEmpresa::Saidas() {
         .Linha({I(FEmpresa), I(1), I(FEmpresa * 1000 + d), I(1), D(FInicio + d - 1), I(3), I(400 + d), I(d * 100),
                 V(100000000 + d * 100000), V(d * 100000)});
   FLancamentos += feitas;
+  if (FPerfil == TPerfilDemo::pdNaoCumulativo) DevolucoesFixas();
+}
+
+// Valores fixos, sem sorteio: devolução de compra da entrada fixa em três linhas do mesmo
+// produto (a terceira já não tem linha de entrada a estornar) e baixas de estoque sob
+// 5949 e 6949 (CST 49, débito 4.3.08.06), que reduzem o crédito pelo CST de ajuste.
+void TGeradorEmpresa::DevolucoesFixas() {
+  if (!FChaveEntFixa) return;
+  auto& cab = c("LCTOFISSAI", Lado(kColsCab, "SAI"));
+  auto& prod = c("LCTOFISSAIPRODUTO", Lado(kColsProd, "SAI"));
+  auto& pc = c("LCTOFISSAIPISCOFINS", Lado(kColsPC, "SAI"));
+  auto& cf = c("LCTOFISSAICFOP", Lado(kColsCfop, "SAI"));
+  struct TDoc {
+    int Cfop;
+    std::string Debito, Hist;
+    std::vector<int64_t> Bases;
+  };
+  const TDoc docs[] = {{5202, "4.3.05.00", "DEVOLUÇÃO DA NF DE ENTRADA " + std::to_string(FChaveEntFixa), {50000, 40000, 30000}},
+                       {5949, "4.3.08.06", "BAIXA DE ESTOQUE AVARIADO", {60000}},
+                       {6949, "4.3.08.06", "BAIXA DE ESTOQUE EM TRÂNSITO", {70000}}};
+  const TDateTime dia = FInicio + 22;
+  for (const auto& d : docs) {
+    const int64_t chave = ++FChaveSai;
+    int64_t total = 0;
+    int seq = 0;
+    for (int64_t base : d.Bases) {
+      ++seq;
+      prod.Linha({I(FEmpresa), I(1), I(chave), I(FProdutoDevolvido), I(seq), D(dia), I(d.Cfop), T("000"), T("UN"), I(1),
+                  V(base), V(0), V(base), A(180000), V(Tributo(base, 180000)), V(0), V(0), V(0), A(0), V(0), V(0), A(0),
+                  V(0), V(0), T("99"), I(0), N()});
+      pc.Linha({I(FEmpresa), I(1), I(chave), I(FProdutoDevolvido), I(seq), D(dia), I(d.Cfop), I(49), I(49), A(16500),
+                A(76000), I(0), V(base), V(0), V(base), V(Tributo(base, 16500)), V(Tributo(base, 76000)), N(), N(),
+                T(d.Debito), T(d.Debito), T("1.1.3.01.001")});
+      total += base;
+    }
+    if (d.Cfop == 5202)
+      c("LCTOFISSAISPEDC113", "CODIGOEMPRESA CODIGOESTAB CHAVELCTOFISSAI SEQ DATALCTOFIS CHAVELCTOFISENTREF")
+          .Linha({I(FEmpresa), I(1), I(chave), I(1), D(dia), I(FChaveEntFixa)});
+    cf.Linha({I(FEmpresa), I(1), I(chave), I(1), D(dia), I(d.Cfop), I(1), V(total), V(0), V(0),
+              V(Tributo(total, 180000))});
+    cab.Linha({I(FEmpresa), I(1), I(chave), D(dia), I(11), I(chave), N(), T("NF"), T("1"), T(""), D(dia), N(), V(total),
+               V(0), V(0), V(0), V(0), V(0), V(0), T("0"), T("55"), T(Chave44Fixa(chave)), N(), I(9), I(0), I(0), T("0"),
+               T(d.Hist), N(), N(), N()});
+  }
 }
 
 void TGeradorEmpresa::VendaOrgaoPublico(int estab, int64_t chave, TDateTime dia, int64_t total, int64_t base, bool anterior) {

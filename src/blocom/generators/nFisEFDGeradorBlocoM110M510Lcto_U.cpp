@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "base/Nutil.h"
+#include "base/TextoUTF8.h"
 #include "blocom/generators/nFisEFDGeradorBlocoM100M500Lcto_U.h"
 #include "host/CFOP.h"
 #include "host/FieldMapper.h"
@@ -63,6 +64,11 @@ int CFOPQuatro(const std::string& ACfop) {
 }
 }  // namespace
 
+std::string DescricaoAjusteLcto(std::string ATexto) {
+  TextoUTF8::Cortar(ATexto, 100);
+  return ATexto;
+}
+
 std::string ChaveAjusteLcto(const std::string& AIndAj, const std::string& ACodAj, const std::string& ANumDoc,
                             const std::string& ADtRef, const std::string& ADescrAj) {
   return AIndAj + "|" + ACodAj + "|" + ANumDoc + "|" + ADtRef + "|" + ADescrAj;
@@ -83,7 +89,7 @@ void TnFisEFDGeradorM110_M510Lcto::CarregarLctoAjuste() {
     r.VL_AJ = Num(m.VLRAJUSTE);
     r.COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.CODIGOAJUSTE));
     r.NUM_DOC = Txt(m.NUMPROCESSO);
-    r.DESCR_AJ = Txt(m.DESCAJUSTE).substr(0, 100);
+    r.DESCR_AJ = DescricaoAjusteLcto(Txt(m.DESCAJUSTE));
     r.DT_REF = DataTotalEFD(m.DATALCTOFIS);
     r.CST = Int(m.CST);
     r.COD_CTA = Txt(m.CONTACTB);
@@ -220,7 +226,7 @@ void TnFisEFDGeradorM110_M510Lcto::CarregarDevolucao() {
     r.VL_AJ = Nutil::RoundValor(qtd > 0 ? qtd * aliq : Num(m.BASECALCULOPISCOFINS) * aliq / 100, 2);
     r.COD_AJ = codAj;
     r.NUM_DOC = Txt(m.NUMERONF);
-    r.DESCR_AJ = Txt(m.COMPLHIST).substr(0, 100);
+    r.DESCR_AJ = DescricaoAjusteLcto(Txt(m.COMPLHIST));
     r.DT_REF = DataTotalEFD(m.DATALCTOFIS);
     r.COD_CTA = Txt(m.CONTACTBEFD);
     r.TipoApuracao = GetTipoApuracao(Int(m.DACONTIPORECEITA));

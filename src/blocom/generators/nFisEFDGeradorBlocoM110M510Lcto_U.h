@@ -22,6 +22,9 @@ struct TRecM110_510 {
   std::string COD_CTA;
 };
 
+// Descrição do ajuste: os 100 primeiros caracteres (não bytes: não parte um "ç" ao meio).
+std::string DescricaoAjusteLcto(std::string ATexto);
+
 // Chave do ajuste dentro do crédito (compartilhada com os detalhes M115/M515).
 std::string ChaveAjusteLcto(const std::string& AIndAj, const std::string& ACodAj, const std::string& ANumDoc,
                             const std::string& ADtRef, const std::string& ADescrAj);

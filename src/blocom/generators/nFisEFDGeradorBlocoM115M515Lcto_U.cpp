@@ -81,7 +81,7 @@ void TnFisEFDGeradorM115_M515Lcto::CarregarLctoAjusteDet() {
     r.M110_M510_COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.CODIGOAJUSTE));
     r.M110_M510_NUM_DOC = Txt(m.NUMPROCESSO);
     r.M110_M510_DT_REF = DataTotalEFD(m.DATALCTOFIS);
-    r.M110_M510_DESCR_AJ = Txt(m.DESCAJUSTE).substr(0, 100);
+    r.M110_M510_DESCR_AJ = DescricaoAjusteLcto(Txt(m.DESCAJUSTE));
     r.TipoApuracao = GetTipoApuracao(Int(m.TIPOAPURACAO));
     ProcessarM115_515(r);
   }

@@ -157,22 +157,6 @@ TEST_P(CreditoLcto, BaseDoCreditoPorParcelaDeReceitaUnidadeEOrigem) {
   EXPECT_DOUBLE_EQ(unidade.FM105_505List.Items("01|50").FVL_BC_TOT, 0);
   EXPECT_NEAR(Credito("201|1.65|0|0", 15, TTipoApuracao::ta62).GetVL_CRED(), 1.65, 1e-9);
 
-  // Livro de créditos: uma linha por M100 com o crédito disponível.
-  const auto& livro = FControle->GetControleCredito()->GetLstCredito();
-  EXPECT_EQ(livro.Count(), 7);
-  for (const auto& [tipo, m001] : FMapa)
-    for (const auto& [k, reg] : m001->FM100List) {
-      int achados = 0;
-      for (const auto& [chave, linha] : livro)
-        if (linha->LstRegM100_500.size() == 1 && linha->LstRegM100_500[0] == reg.get()) {
-          ++achados;
-          EXPECT_EQ(linha->CODCRED, "4.3.06." + reg->FCOD_CRED);
-          EXPECT_NEAR(linha->VLCREDAPU, reg->GetVL_CRED_DISP(), 1e-9) << k;
-          EXPECT_EQ(linha->TIPOAPURACAO, static_cast<int>(tipo));
-        }
-      EXPECT_EQ(achados, 1) << k;
-    }
-
   // COFINS lê as suas colunas.
   Rodar<TnFisEFDGeradorM100_M500LctoEFD>(16);
   EXPECT_NEAR(Credito("101|7.6|0|0", 16).GetVL_CRED(), 76.00, 1e-9);
@@ -218,6 +202,10 @@ TEST_P(CreditoLcto, AjustesPartilhadosSomadosEDescartados) {
   AjusteDet(3, 1, 50, 120, 2.00, "QUEBRA B");
   Ajuste(4, "4.3.06.105", "SEM CRÉDITO");
   AjusteDet(4, 1, 50, 400, 7.00, "NADA");
+  // Descrição longa: o corte em 100 caracteres não parte o "É" e o detalhe acha o seu ajuste.
+  const std::string longa = std::string(99, 'A') + "ÉXYZ";
+  Ajuste(5, "4.3.06.101", longa);
+  AjusteDet(5, 1, 50, 60, 1.00, "LONGA");
 
   Rodar<TnFisEFDGeradorM100_M500LctoEFD>(15);
   for (auto [chave, valor, base] : {std::tuple{"101|1.65|0|0", 5.00, 303.03}, {"201|1.65|0|0", 3.00, 181.82},
@@ -236,9 +224,9 @@ TEST_P(CreditoLcto, AjustesPartilhadosSomadosEDescartados) {
   EXPECT_DOUBLE_EQ(quebra.GetVL_AJ(), 3.00);
   int ajustes = 0;
   for (const auto& [k, cred] : Creditos(TTipoApuracao::taNormal, 15)) ajustes += cred->FM110_510List.Count();
-  EXPECT_EQ(ajustes, 4);  // o de tipo 105 não tem crédito onde ficar
-  // O crédito disponível já desconta as reduções.
-  EXPECT_NEAR(Credito("101|1.65|0|0").GetVL_CRED_DISP(), 8.25 + 16.50 - 5.00 - 3.00, 1e-9);
+  EXPECT_EQ(ajustes, 5);  // o de tipo 105 não tem crédito onde ficar
+  const auto& corte = Credito("101|1.65|0|0").FM110_510List.Items("0|06||20012024|" + std::string(99, 'A') + "É");
+  EXPECT_EQ(corte.FM115_515_225_625List.Count(), 1);
 }
 
 // Devoluções: casadas com a linha de entrada de menor sequência ainda não usada; perdas e
