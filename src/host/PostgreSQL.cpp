@@ -407,6 +407,7 @@ class TDatabasePG : public TDatabase {
   }
 
   void ExecutarScript(const std::string& sql) override {
+    TRastroComando rastro(*this, sql, {});
     TEstado& e = *FEstado;
     Protegido(e, sql, [&] {
       TResultado r(PQexec(e.Conn, sql.c_str()));
@@ -414,6 +415,7 @@ class TDatabasePG : public TDatabase {
       return st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK || st == PGRES_EMPTY_QUERY ? std::string()
                                                                                         : MensagemErro(e.Conn, r.R);
     });
+    rastro.Concluir(0);
   }
 
   void CarregarLinhas(const std::string& ATabela, const std::vector<std::string>& AColunas,

@@ -267,12 +267,14 @@ class TDatabaseSQLite : public TDatabase {
   }
 
   void ExecutarScript(const std::string& sql) override {
+    TRastroComando rastro(*this, sql, {});
     char* erro = nullptr;
     if (sqlite3_exec(FCon.get(), AdaptarCastNumeric(sql).c_str(), nullptr, nullptr, &erro) != SQLITE_OK) {
       const std::string msg = erro ? erro : sqlite3_errmsg(FCon.get());
       sqlite3_free(erro);
       throw EBancoDados(fmt::format("Erro no banco de dados SQLite: {}. SQL: {}", msg, InicioSQL(sql)));
     }
+    rastro.Concluir(0);
   }
 
   void IniciarTransacao() override { ExecutarScript("BEGIN"); }
