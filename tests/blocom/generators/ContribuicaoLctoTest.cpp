@@ -304,6 +304,9 @@ TEST_P(ContribLcto, CaminhoDosRegimesDeLucro) {
   debito(2, "FI-LRPIS2006", 6912, 1, 9);
   debito(3, "FI-PIS2006", 8109, 1, 4);
   Saida(1, 1, "2024-01-10", 5102, "4.3.05.01", 1000);
+  for (const char* tabela : {"LUCROREALPISPASEPFOLHA", "LUCROPRESUMIDOPISPASEPFOLHA"})
+    Linha(tabela).I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).D("PERIODO", "2024-01-01").V("ALIQUOTA", 1)
+        .V("TOTALFOLHA", tabela[5] == 'R' ? 10000 : 20000).V("BASECALCULO", 100).V("VALORPISPASEP", 1).Gravar();
   struct Caso {
     int Regime;  // 0: presumido
     double DescAnt, OutDedNC, OutDedCum, RetNC, RetCum;
@@ -332,6 +335,11 @@ TEST_P(ContribLcto, CaminhoDosRegimesDeLucro) {
     EXPECT_DOUBLE_EQ(m200.FVL_RET_CUM, c.RetCum);
     EXPECT_EQ(Recolher(m200), c.M205);
     EXPECT_EQ(m200.FM210_610List.Count(), 1);  // a receita dos lançamentos, tipo 0
+    // A folha vem da tabela do regime da empresa.
+    Rodar<TnFisEFDGeradorM350LctoDacon>(15);
+    const auto& m350 = FMapa->at(TTipoApuracao::taNormal)->FM350;
+    ASSERT_NE(m350, nullptr);
+    EXPECT_DOUBLE_EQ(m350->VL_TOT_FOL, c.Regime ? 10000 : 20000);
   }
   // Sub-execução de SCP no lucro real não cumulativo: código fixo de variação 8 sobre o M200.
   FDacon = {true, false, D("2023-01-01")};
