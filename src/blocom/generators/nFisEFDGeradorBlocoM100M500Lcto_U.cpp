@@ -39,6 +39,13 @@ TM100_500CreditoImposto& ObterCreditoLcto(TM100_500CreditoImpostoList& ALista, c
   return ALista.Add(chave, std::move(reg));
 }
 
+TM100_500CreditoImposto* ProcurarCreditoLcto(TnFisEFDControleBlocoM& AControle, int16_t AImposto, int ATipo,
+                                             const std::string& AChave) {
+  auto pos = AControle.FLstRegistroM001->find(static_cast<TTipoApuracao>(ATipo));
+  if (pos == AControle.FLstRegistroM001->end()) return nullptr;
+  return (AImposto == 15 ? pos->second->FM100List : pos->second->FM500List).TryGetValue(AChave);
+}
+
 const std::vector<int>& SeletoresReceitaCST(int ACst) {
   static const std::vector<int> nenhum, s53{0, 4}, s54{0, 6}, s55{4, 6}, s56{0, 4, 6};
   switch (ACst) {

@@ -16,6 +16,11 @@ std::string ChaveCreditoLcto(const std::string& ATipoCred, double AAliquota, dou
 TM100_500CreditoImposto& ObterCreditoLcto(TM100_500CreditoImpostoList& ALista, const std::string& AChaveCodigo,
                                           double AAliquota, double AAliquotaQtd, int AOrigem);
 
+// Crédito da chave no tipo de apuração, sem criar o M001 do tipo quando ele não existe
+// (ajustes e detalhes só se penduram em créditos que o período gerou).
+TM100_500CreditoImposto* ProcurarCreditoLcto(TnFisEFDControleBlocoM& AControle, int16_t AImposto, int ATipo,
+                                             const std::string& AChave);
+
 // Seletores das parcelas de receita de um CST comum a mais de uma receita, em ordem crescente;
 // vazio quando o CST é de uma receita só.
 const std::vector<int>& SeletoresReceitaCST(int ACst);

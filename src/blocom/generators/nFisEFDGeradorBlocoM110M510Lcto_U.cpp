@@ -2,6 +2,7 @@
 
 #include <deque>
 
+#include "base/Format.h"
 #include "base/Nutil.h"
 #include "base/TextoUTF8.h"
 #include "blocom/generators/nFisEFDGeradorBlocoM100M500Lcto_U.h"
@@ -128,10 +129,10 @@ void TnFisEFDGeradorM110_M510Lcto::ProcessarM110_510(const TRecM110_510& ARec) {
 }
 
 void TnFisEFDGeradorM110_M510Lcto::GerarM110_510(const TRecM110_510& ARec) {
-  auto& creditos = GetLstM100_500(static_cast<TTipoApuracao>(ARec.TipoApuracao));
   // Ajuste de um crédito que o período não gerou não tem onde ficar: é descartado.
-  auto* pai = creditos.TryGetValue(ChaveCreditoLcto(ARec.TipoCredM100_M500, ARec.AliquotaM100_M500,
-                                                    ARec.AliquotaM100_M500Qtd, 0));
+  auto* pai = ProcurarCreditoLcto(Controle(), FImposto, ARec.TipoApuracao,
+                                  ChaveCreditoLcto(ARec.TipoCredM100_M500, ARec.AliquotaM100_M500,
+                                                   ARec.AliquotaM100_M500Qtd, 0));
   if (!pai) return;
   const std::string chave = ChaveAjusteLcto(ARec.IND_AJ, ARec.COD_AJ, ARec.NUM_DOC, ARec.DT_REF, ARec.DESCR_AJ);
   if (auto* aj = pai->FM110_510List.TryGetValue(chave)) {
@@ -152,51 +153,54 @@ void TnFisEFDGeradorM110_M510Lcto::GerarM110_510(const TRecM110_510& ARec) {
 
 // --- devoluções ---
 
+// Sufixos formatados: %0:s o do CST e da alíquota (PIS/COFINS), %1:s o do tipo de débito e do
+// tipo de crédito (PIS ou vazio na COFINS); %2:s a condição de estabelecimento; %3:s o CST.
 std::string TnFisEFDGeradorM110_M510Lcto::GetSqlDevSaida() const {
-  const bool pis = FImposto == 15;
-  const std::string suf = pis ? "PIS" : "COFINS";
-  const std::string cst = "S.CDSITUATRIBUT" + suf;
-  const std::string deb = pis ? "S.TIPODEBITOPIS" : "S.TIPODEBITO";
-  const auto select = [&](const std::string& ACst) {
-    return " SELECT S.CHAVELCTOFISSAI, S.SEQ, S.CODIGOPRODUTO, P.DACONTIPORECEITA, L.NUMERONF, "
-           " COALESCE(L.COMPLHIST, 'Filial: ' || cast(L.CODIGOESTAB as VARCHAR(12))) COMPLHIST,"
-           " S.DATALCTOFIS, S.CODIGOCFOP, S.ALIQ" + suf + " ALIQUOTA, " + deb + " TIPODEBITO, S.QUANTIDADE, "
-           " S.BASECALCULOPISCOFINS, " + ACst + " CST, S.CONTACTBEFD "
-           " FROM LCTOFISSAIPISCOFINS S "
-           " JOIN LCTOFISSAI L ON L.CODIGOEMPRESA = S.CODIGOEMPRESA AND L.CHAVELCTOFISSAI = S.CHAVELCTOFISSAI "
-           " JOIN PRODUTO P ON P.CODIGOEMPRESA = S.CODIGOEMPRESA AND P.CODIGOPRODUTO = S.CODIGOPRODUTO "
-           " WHERE S.CODIGOEMPRESA = :CODIGOEMPRESA "
-           " AND S.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL " + GetFilterEstab("S.");
-  };
+  const std::string select =
+      " SELECT S.CHAVELCTOFISSAI, S.SEQ, S.CODIGOPRODUTO, P.DACONTIPORECEITA, L.NUMERONF, "
+      " COALESCE(L.COMPLHIST, 'Filial: ' || cast(L.CODIGOESTAB as VARCHAR(12))) COMPLHIST,"
+      " S.DATALCTOFIS, S.CODIGOCFOP, S.ALIQ%0:s ALIQUOTA, S.TIPODEBITO%1:s TIPODEBITO, S.QUANTIDADE, "
+      " S.BASECALCULOPISCOFINS, %3:s CST, S.CONTACTBEFD "
+      " FROM LCTOFISSAIPISCOFINS S "
+      " JOIN LCTOFISSAI L ON L.CODIGOEMPRESA = S.CODIGOEMPRESA AND L.CHAVELCTOFISSAI = S.CHAVELCTOFISSAI "
+      " JOIN PRODUTO P ON P.CODIGOEMPRESA = S.CODIGOEMPRESA AND P.CODIGOPRODUTO = S.CODIGOPRODUTO "
+      " WHERE S.CODIGOEMPRESA = :CODIGOEMPRESA "
+      " AND S.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL %2:s";
   // CST da linha de entrada do mesmo produto citada pelo documento, quando houver.
   const std::string cstEntrada =
-      "COALESCE((SELECT MIN(PE.CDSITUATRIBUT" + suf + ") FROM LCTOFISSAISPEDC113 R "
+      "COALESCE((SELECT MIN(PE.CDSITUATRIBUT%0:s) FROM LCTOFISSAISPEDC113 R "
       " JOIN LCTOFISENT LE ON LE.CODIGOEMPRESA = R.CODIGOEMPRESA AND LE.CHAVELCTOFISENT = R.CHAVELCTOFISENTREF "
       " JOIN LCTOFISENTPISCOFINS PE ON PE.CODIGOEMPRESA = LE.CODIGOEMPRESA "
       " AND PE.CHAVELCTOFISENT = LE.CHAVELCTOFISENT AND PE.CODIGOPRODUTO = S.CODIGOPRODUTO "
-      " WHERE R.CODIGOEMPRESA = S.CODIGOEMPRESA AND R.CHAVELCTOFISSAI = S.CHAVELCTOFISSAI), " + cst + ")";
-  return select(cst) + " AND " + MontarFiltroCFOP(LstCFOPDevolucao(), "S.CODIGOCFOP") +
+      " WHERE R.CODIGOEMPRESA = S.CODIGOEMPRESA AND R.CHAVELCTOFISSAI = S.CHAVELCTOFISSAI), S.CDSITUATRIBUT%0:s)";
+  const bool pis = FImposto == 15;
+  const std::string suf = pis ? "PIS" : "COFINS", deb = pis ? "PIS" : "";
+  const auto parte = [&](const std::string& ACst) {
+    return Format(select, {suf, deb, GetFilterEstab("S."), Format(ACst, {suf})});
+  };
+  return parte("S.CDSITUATRIBUT%0:s") + " AND " + MontarFiltroCFOP(LstCFOPDevolucao(), "S.CODIGOCFOP") +
          " AND EXISTS (SELECT 1 FROM LCTOFISSAISPEDC113 R WHERE R.CODIGOEMPRESA = S.CODIGOEMPRESA "
          " AND R.CHAVELCTOFISSAI = S.CHAVELCTOFISSAI AND R.CHAVELCTOFISENTREF IS NOT NULL) "
-         " UNION ALL " + select(cstEntrada) +
-         " AND (S.CODIGOCFOP = 5927 OR S.CODIGOCFOP BETWEEN 5927000 AND 5927999 "
-         " OR ((S.CODIGOCFOP IN (5949, 6949) OR S.CODIGOCFOP BETWEEN 5949000 AND 5949999 "
-         " OR S.CODIGOCFOP BETWEEN 6949000 AND 6949999) AND " + cst + " = 49 AND " + deb + " = '4.3.08.06')) "
-         " ORDER BY 1, 2 ";
+         " UNION ALL " + parte(cstEntrada) +
+         Format(" AND (S.CODIGOCFOP = 5927 OR S.CODIGOCFOP BETWEEN 5927000 AND 5927999 "
+                " OR ((S.CODIGOCFOP IN (5949, 6949) OR S.CODIGOCFOP BETWEEN 5949000 AND 5949999 "
+                " OR S.CODIGOCFOP BETWEEN 6949000 AND 6949999) AND S.CDSITUATRIBUT%0:s = 49 "
+                " AND S.TIPODEBITO%1:s = '4.3.08.06')) ORDER BY 1, 2 ",
+                {suf, deb});
 }
 
 std::string TnFisEFDGeradorM110_M510Lcto::GetSqlEntrada() const {
   const bool pis = FImposto == 15;
-  const std::string suf = pis ? "PIS" : "COFINS";
-  return " SELECT DISTINCT R.CHAVELCTOFISSAI, E.CODIGOPRODUTO, E.SEQ, " +
-         std::string(pis ? "E.TIPOCREDITOPIS" : "E.TIPOCREDITO") + " TIPOCREDITO, E.CDSITUATRIBUT" + suf +
-         " CST, SUBSTR(CAST(E.CODIGOCFOP AS VARCHAR(10)), 1, 1) CODIGOCFOP, E.ALIQ" + suf + " ALIQUOTA "
-         " FROM LCTOFISSAISPEDC113 R "
-         " JOIN LCTOFISENT L ON L.CODIGOEMPRESA = R.CODIGOEMPRESA AND L.CHAVELCTOFISENT = R.CHAVELCTOFISENTREF "
-         " JOIN LCTOFISENTPISCOFINS E ON E.CODIGOEMPRESA = L.CODIGOEMPRESA AND E.CHAVELCTOFISENT = L.CHAVELCTOFISENT "
-         " WHERE R.CODIGOEMPRESA = :CODIGOEMPRESA "
-         " AND R.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL " + GetFilterEstab("L.") +
-         " ORDER BY 1, 2, 3 ";
+  return Format(" SELECT DISTINCT R.CHAVELCTOFISSAI, E.CODIGOPRODUTO, E.SEQ, E.TIPOCREDITO%1:s TIPOCREDITO, "
+                " E.CDSITUATRIBUT%0:s CST, SUBSTR(CAST(E.CODIGOCFOP AS VARCHAR(10)), 1, 1) CODIGOCFOP, "
+                " E.ALIQ%0:s ALIQUOTA "
+                " FROM LCTOFISSAISPEDC113 R "
+                " JOIN LCTOFISENT L ON L.CODIGOEMPRESA = R.CODIGOEMPRESA AND L.CHAVELCTOFISENT = R.CHAVELCTOFISENTREF "
+                " JOIN LCTOFISENTPISCOFINS E ON E.CODIGOEMPRESA = L.CODIGOEMPRESA "
+                " AND E.CHAVELCTOFISENT = L.CHAVELCTOFISENT "
+                " WHERE R.CODIGOEMPRESA = :CODIGOEMPRESA "
+                " AND R.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL %2:s ORDER BY 1, 2, 3 ",
+                {std::string(pis ? "PIS" : "COFINS"), std::string(pis ? "PIS" : ""), GetFilterEstab("L.")});
 }
 
 void TnFisEFDGeradorM110_M510Lcto::CarregarDevolucao() {

@@ -1,5 +1,6 @@
 #include "blocom/generators/nFisEFDGeradorBlocoM115M515Lcto_U.h"
 
+#include "base/Format.h"
 #include "base/Nutil.h"
 #include "blocom/generators/nFisEFDGeradorBlocoM100M500Lcto_U.h"
 #include "blocom/generators/nFisEFDGeradorBlocoM110M510Lcto_U.h"
@@ -44,18 +45,16 @@ void TnFisEFDGeradorM115_M515Lcto::CarregarDados() {
 }
 
 std::string TnFisEFDGeradorM115_M515Lcto::GetSQLAjusteDet() const {
-  const std::string suf = FImposto == 15 ? "PIS" : "COFINS";
-  return " SELECT A.NATAJUSTE, A.INDAJUSTE, A.CODIGOAJUSTE, A.NUMPROCESSO, A.DATALCTOFIS, A.DESCAJUSTE, "
-         " A.TIPOAPURACAO, D.VLRAJUSTE" + suf + " VLRAJUSTE, D.CST" + suf + " CST, D.BASECALCULOPISCOFINS, "
-         " D.QUANTIDADE, A.ALIQAJUSTE" + suf + " ALIQAJUSTE, D.DATAOPERACAO, D.DESCAJUSTE DESCAJUSTEDET, "
-         " D.CODIGOTABCTBFIS, D.CONTACTB, D.DESCRCOMPL "
-         " FROM EFDAJUSTEPISCOFINSDET D "
-         " JOIN EFDAJUSTEPISCOFINS A ON A.CODIGOEMPRESA = D.CODIGOEMPRESA AND A.CODIGOESTAB = D.CODIGOESTAB "
-         " AND D.SEQAJUSTE = A.SEQ "
-         " WHERE D.CODIGOEMPRESA = :CODIGOEMPRESA "
-         " AND A.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL "
-         " AND A.TIPOAJUSTE = 0 " + GetFilterEstab("D.") +
-         " ORDER BY D.CODIGOESTAB, D.SEQAJUSTE, D.SEQ ";
+  return Format(" SELECT A.NATAJUSTE, A.INDAJUSTE, A.CODIGOAJUSTE, A.NUMPROCESSO, A.DATALCTOFIS, A.DESCAJUSTE, "
+                " A.TIPOAPURACAO, D.VLRAJUSTE%0:s VLRAJUSTE, D.CST%0:s CST, D.BASECALCULOPISCOFINS, "
+                " D.QUANTIDADE, A.ALIQAJUSTE%0:s ALIQAJUSTE, D.DATAOPERACAO, D.DESCAJUSTE DESCAJUSTEDET, "
+                " D.CODIGOTABCTBFIS, D.CONTACTB, D.DESCRCOMPL FROM EFDAJUSTEPISCOFINSDET D "
+                " JOIN EFDAJUSTEPISCOFINS A ON A.CODIGOEMPRESA = D.CODIGOEMPRESA "
+                " AND A.CODIGOESTAB = D.CODIGOESTAB AND D.SEQAJUSTE = A.SEQ "
+                " WHERE D.CODIGOEMPRESA = :CODIGOEMPRESA "
+                " AND A.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL "
+                " AND A.TIPOAJUSTE = 0 %1:s ORDER BY D.CODIGOESTAB, D.SEQAJUSTE, D.SEQ ",
+                {std::string(FImposto == 15 ? "PIS" : "COFINS"), GetFilterEstab("D.")});
 }
 
 void TnFisEFDGeradorM115_M515Lcto::CarregarLctoAjusteDet() {
@@ -108,9 +107,9 @@ void TnFisEFDGeradorM115_M515Lcto::ProcessarM115_515(const TRecM115_515& ARec) {
 }
 
 void TnFisEFDGeradorM115_M515Lcto::GerarM115_515(const TRecM115_515& ARec) {
-  auto* credito = GetLstM100_500(static_cast<TTipoApuracao>(ARec.TipoApuracao))
-                      .TryGetValue(ChaveCreditoLcto(ARec.M100_M500_TipoCred, ARec.AliquotaM100_M500,
-                                                    ARec.AliquotaM100_M500Qtd, 0));
+  auto* credito = ProcurarCreditoLcto(Controle(), FImposto, ARec.TipoApuracao,
+                                      ChaveCreditoLcto(ARec.M100_M500_TipoCred, ARec.AliquotaM100_M500,
+                                                       ARec.AliquotaM100_M500Qtd, 0));
   if (!credito) return;
   auto* ajuste = credito->FM110_510List.TryGetValue(ChaveAjusteLcto(
       ARec.M110_M510_IND_AJ, ARec.M110_M510_COD_AJ, ARec.M110_M510_NUM_DOC, ARec.M110_M510_DT_REF,
