@@ -8,6 +8,9 @@
 #include <sstream>
 
 #include "base/Periodo.h"
+#include "blocom/control/nFisRepositorioEFDBlocoMEFD_U.h"
+#include "blocom/control/nFisRepositorioEFDBlocoMFabrica_U.h"
+#include "blocom/control/nFisRepositorioEFDBlocoMLcto_U.h"
 #include "db/Demo.h"
 #include "fixtures/Bancos.h"
 #include "fixtures/LeiauteBlocoM.h"
@@ -138,4 +141,38 @@ TEST_P(BlocoMLctoDemo, MesmaSaidaNoSQLiteENoPostgreSQL) {
   std::filesystem::remove(arquivo);
   ASSERT_EQ(linhasPg.size(), linhasSqlite.size());
   for (size_t i = 0; i < linhasPg.size(); ++i) ASSERT_EQ(linhasPg[i], linhasSqlite[i]) << "linha " << i;
+}
+
+// Escolha da variante pela opção da EFD e pelo pedido de lançamentos, e quem processa créditos:
+// só cumulativa (incidência 2) e lucro presumido não têm M100/M500.
+TEST_P(BlocoMLctoDemo, FabricaEscolheAVarianteECreditosPeloRegime) {
+  struct TEsperado {
+    int Empresa;
+    bool Lancamentos;
+    const char* Variante;
+    bool Creditos;
+  };
+  const TEsperado casos[] = {
+      {1, true, "LctoEFD", true},   {1, false, "EFD", true},      {2, true, "LctoDacon", false},
+      {2, false, "LctoDacon", false}, {4, true, "LctoEFD", false},
+  };
+  for (const auto& e : casos) {
+    SCOPED_TRACE("empresa " + std::to_string(e.Empresa) + (e.Lancamentos ? " lançamentos" : " totais"));
+    TConfigBlocoM c;
+    c.CodigoEmpresa = e.Empresa;
+    CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
+    auto repo = TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(e.Empresa, 1, c.DataInicial, e.Lancamentos);
+    const std::string variante = dynamic_cast<TnFisRepositorioEFDBlocoMLctoEFD*>(repo.get())     ? "LctoEFD"
+                                 : dynamic_cast<TnFisRepositorioEFDBlocoMLctoDacon*>(repo.get()) ? "LctoDacon"
+                                 : dynamic_cast<TnFisRepositorioEFDBlocoMEFD*>(repo.get())       ? "EFD"
+                                                                                                 : "?";
+    EXPECT_EQ(variante, e.Variante);
+    auto mapa = repo->CarregarDadosBlocoM(c);
+    EXPECT_EQ(repo->GetDeveProcessarCreditos(), e.Creditos);
+    bool temCredito = false;
+    for (const auto& [tipo, m001] : *mapa) temCredito |= m001->FM100List.Count() + m001->FM500List.Count() > 0;
+    if (!e.Creditos) {
+      EXPECT_FALSE(temCredito);
+    }
+  }
 }
