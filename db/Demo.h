@@ -9,9 +9,12 @@ enum class TPerfilDemo {
   pdMisto,          // regimes cumulativo e não cumulativo
   // cooperativa só cumulativa (incidência 2, regime de competência consolidado) com controle de
   // diferimento: vendas a órgãos públicos a receber e diferidos de períodos anteriores
-  pdCumulativoDiferido = 3
+  pdCumulativoDiferido = 3,
+  // banco (lucro real, só cumulativo, COFINS a 4%): toda receita tem código de receita e as
+  // deduções e exclusões próprias da atividade; é a empresa que o bloco I lê
+  pdFinanceira = 4
 };
-constexpr int kPerfisDemo = 4;
+constexpr int kPerfisDemo = 5;
 
 // Grava as linhas de opção (EFD, lucro real/presumido, IPI, contribuição sobre a folha,
 // ordem de compensação, tabelas de códigos) de uma empresa de demonstração.

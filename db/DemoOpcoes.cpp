@@ -8,6 +8,8 @@
 //     (a troca no meio do ano mostra a opção em vigor por data); lucro real misto (2).
 //   pdCumulativoDiferido: optante da EFD só cumulativa (incidência 2, regime 2) com controle de
 //     diferimento, para que o M230 e o M300 saiam dos totais; lucro presumido.
+//   pdFinanceira: optante da EFD só cumulativa, sem diferimento; lucro real (obrigatório para
+//     bancos) com regime cumulativo (3), que o bloco I usa para escolher a tabela de deduções.
 // Em todas: códigos padrão da contribuição sobre a receita e, uma vez por banco, a tabela
 // pública de CFOP e as tabelas de códigos do SPED usadas pela demonstração.
 #include "db/Demo.h"
@@ -107,6 +109,10 @@ void GerarOpcoesDemo(TDatabase& ABanco, int ACodigoEmpresa, TPerfilDemo APerfil,
       ABanco.Executar("INSERT INTO OPCAOLUCROPRESUMIDO (CODIGOEMPRESA, DATAOPCAO, APURALUCROPRESUMIDO, "
                       "TIPOAPURACAO, APURAPIS, APURACOFINS) VALUES (:CODIGOEMPRESA, :DATAOPCAO, 1, 2, 1, 1)",
                       {I(ACodigoEmpresa), VarDate(anoAnterior)});
+      break;
+    case TPerfilDemo::pdFinanceira:
+      OpcaoEFD(ABanco, ACodigoEmpresa, anoAnterior, 2, 0, false);
+      ABanco.Executar(sqlLucroReal, {I(ACodigoEmpresa), VarDate(anoAnterior), I(3), I(0)});
       break;
   }
   ABanco.Executar("INSERT INTO OPCAOCONTRIBPATRONAL (CODIGOEMPRESA, DATAINICIAL, CODIGOIMPOSTOTIC, "

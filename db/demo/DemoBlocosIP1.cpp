@@ -1,11 +1,13 @@
 // Fontes que só os blocos P e 1 leem: totais da contribuição previdenciária sobre a receita
 // (com obra, saldo compensado e ajustes), receita do INSS, ajuste extemporâneo da base (1050)
-// e o tratamento de um produto por processo nas entradas (1011). Valores fixos, sem sorteio.
+// e o tratamento de um produto por processo nas entradas (1011); no banco, as deduções e
+// exclusões que o bloco I lê. Valores fixos, sem sorteio.
 #include "db/demo/DemoEmpresa.h"
 
 namespace demo {
 
 void TGeradorEmpresa::DadosBlocosIP1() {
+  if (FPerfil == TPerfilDemo::pdFinanceira) DeducoesBlocoI();
   if (FPerfil != TPerfilDemo::pdNaoCumulativo) return;
   const TDateTime dia = FInicio + 14;
   const std::string ncm = "22021037";
@@ -56,6 +58,30 @@ void TGeradorEmpresa::DadosBlocosIP1() {
     "DATAINICIAL DATAFINAL")
       .Linha({I(FEmpresa), I(1), I(2), T("0012345-67.2019.4.03.6100"), I(70), I(70), A(0), A(0),
               D(IncMonth(FInicio, -36)), D(EndOfTheMonth(IncMonth(FInicio, 24)))});
+}
+
+// Deduções e exclusões do banco, na tabela da EFD e na do lucro real (a que vale sem a opção).
+// Os códigos cobrem os dois lados do corte em 100 e os de sete dígitos, que valem pelos quatro
+// primeiros: 30101 conta como geral (0030) e 7010101 como específico (7010). O CST 9 não tem
+// venda no mês: sai no I200/I300, mas não se junta a nenhum I100.
+void TGeradorEmpresa::DeducoesBlocoI() {
+  const char* colunas = "CODIGOEMPRESA CODIGOESTAB DATALCTOFIS SEQ CODIGODET CSTDET ALIQPIS ALIQCOFINS VALORDET INFOCOMPL";
+  const TDateTime dia = FInicio + 20;
+  auto& efd = c("EFDDEDUCAOEXCLUSAO", colunas);
+  efd.Linha({I(FEmpresa), I(1), D(dia), I(1), I(10), I(1), A(6500), A(40000), V(180000),
+             T("DESPESAS DE CAPTAÇÃO")});
+  efd.Linha({I(FEmpresa), I(1), D(dia), I(2), I(30101), I(1), A(6500), A(40000), V(45000),
+             T("PERDAS EM OPERAÇÕES DE CRÉDITO")});
+  efd.Linha({I(FEmpresa), I(1), D(dia), I(3), I(701), I(1), A(6500), A(40000), V(60000),
+             T("EXCLUSÃO ESPECÍFICA DA ATIVIDADE")});
+  efd.Linha({I(FEmpresa), I(1), D(dia), I(4), I(7010101), I(1), A(6500), A(40000), V(25000),
+             T("EXCLUSÃO ESPECÍFICA DETALHADA")});
+  efd.Linha({I(FEmpresa), I(1), D(dia), I(5), I(12), I(9), A(0), A(0), V(8000),
+             T("DEDUÇÃO SEM RECEITA DO CST NO MÊS")});
+  auto& lr = c("LUCROREALDEDUCAOEXCLUSAO", colunas);
+  lr.Linha({I(FEmpresa), I(1), D(dia), I(1), I(10), I(1), A(6500), A(40000), V(90000), T("DESPESAS DE CAPTAÇÃO")});
+  lr.Linha({I(FEmpresa), I(1), D(dia), I(2), I(701), I(1), A(6500), A(40000), V(30000),
+            T("EXCLUSÃO ESPECÍFICA DA ATIVIDADE")});
 }
 
 }  // namespace demo

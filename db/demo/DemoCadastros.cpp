@@ -3,12 +3,24 @@
 
 namespace demo {
 
+namespace {
+
+// Código de receita do produto: 7 (intermediação financeira) no banco, em todos os produtos,
+// para que toda a receita do banco vá ao bloco I; nas demais, um produto em cada cinco.
+TVariant CodigoReceitaProduto(TPerfilDemo APerfil, int AProduto) {
+  if (APerfil == TPerfilDemo::pdFinanceira) return T(std::to_string(7000000 + AProduto));
+  return AProduto % 5 == 0 ? T(std::to_string(7000000 + AProduto)) : N();
+}
+
+}  // namespace
+
 void TGeradorEmpresa::Cadastros() {
   const int64_t raiz = 10000000 + static_cast<int64_t>(FEmpresa) * 1111;
   static const char* nomes[] = {"INDÚSTRIA E COMÉRCIO DEMO LTDA", "SERVIÇOS PRESUMIDOS DEMO LTDA",
-                                "COMERCIAL MISTA DEMO S.A.", "COOPERATIVA AGROPECUÁRIA DEMO"};
+                                "COMERCIAL MISTA DEMO S.A.", "COOPERATIVA AGROPECUÁRIA DEMO",
+                                "BANCO DEMO S.A."};
   const int perfil = static_cast<int>(FPerfil);
-  const TMunicipio* sede = &kMunicipios[perfil == 0 ? 0 : perfil == 1 ? 2 : 3];
+  const TMunicipio* sede = &kMunicipios[perfil == 0 ? 0 : perfil == 1 ? 2 : FPerfil == TPerfilDemo::pdFinanceira ? 5 : 3];
   FEstabs.push_back({1, sede, false});
   if (FPerfil == TPerfilDemo::pdNaoCumulativo) {
     FEstabs.push_back({2, &kMunicipios[1], false});  // filial no DF: CFOP 9xxx vira 5933/6933
@@ -41,7 +53,7 @@ void TGeradorEmpresa::Cadastros() {
     FProdutos.push_back(pr);
     prod.Linha({I(FEmpresa), I(p), T("REF" + std::to_string(1000 + p)), T("PRODUTO DEMONSTRAÇÃO " + std::to_string(p)),
                 T(pr.PorUnidade ? "LT" : "UN"), T(std::to_string(22021000 + p * 37 % 9999)), T(""), T("CC" + std::to_string(p % 4 + 1)),
-                I(pr.DaconTipoReceita), p % 5 == 0 ? T(std::to_string(7000000 + p)) : N()});
+                I(pr.DaconTipoReceita), CodigoReceitaProduto(FPerfil, p)});
   }
 
   if (FEmpresa % 3 == 1) {

@@ -239,9 +239,10 @@ class TGeradorEmpresa {
 
  private:
   bool EhEFD() const { return FPerfil != TPerfilDemo::pdPresumido; }
-  // Só cumulativa: sem créditos, receita a 0,65% e 3%.
+  // Só cumulativa: sem créditos, receita a 0,65% e 3% (a COFINS do banco é de 4%).
   bool Cumulativa() const {
-    return FPerfil == TPerfilDemo::pdPresumido || FPerfil == TPerfilDemo::pdCumulativoDiferido;
+    return FPerfil == TPerfilDemo::pdPresumido || FPerfil == TPerfilDemo::pdCumulativoDiferido ||
+           FPerfil == TPerfilDemo::pdFinanceira;
   }
   TDateTime Dia() { return FInicio + static_cast<double>(s.Entre(0, FDias - 1)); }
   std::string Chave44() { return s.Digitos(44); }
@@ -329,7 +330,8 @@ class TGeradorEmpresa {
     switch (Cumulativa() ? TPerfilDemo::pdPresumido : FPerfil) {
       case TPerfilDemo::pdPresumido:
         if (s.Chance(12)) return {6, "4.3.11.101", 0, 0};
-        return {1, "4.3.05.51", 6500, 30000};
+        // instituições financeiras recolhem a COFINS cumulativa a 4%
+        return {1, "4.3.05.51", 6500, FPerfil == TPerfilDemo::pdFinanceira ? 40000 : 30000};
       case TPerfilDemo::pdMisto:
         switch (s.Peso({50, 30, 8, 7, 5})) {
           case 0: return {1, "4.3.05.01", 16500, 76000};
@@ -355,8 +357,9 @@ class TGeradorEmpresa {
 
   // Documentos que só os blocos C e D leem (modelos 1, 2, 06, 08, 13, 2E, 21, SAT com processo).
   void DocumentosBlocosCD();
-  // Fontes dos blocos P e 1 (contribuição sobre a receita, 1050, 1011).
+  // Fontes dos blocos P e 1 (contribuição sobre a receita, 1050, 1011) e, no banco, do bloco I.
   void DadosBlocosIP1();
+  void DeducoesBlocoI();
 
   // Venda a órgão público: retenção na fonte (PIS 0,65%, COFINS 3%) e pagamentos do mês.
   void VendaOrgaoPublico(int estab, int64_t chave, TDateTime dia, int64_t total, int64_t base, bool anterior);

@@ -1,9 +1,12 @@
 // Blocos I, P e 1 contra o banco (SQLite e PostgreSQL): todo construtor em todo ramo (regime,
 // datas de corte, opção do 1900, caixa) prepara e roda; os totais conferem com consultas de
-// controle; o P200 em memória e a reexecução dos carregadores do bloco P.
+// controle; o P200 em memória e a reexecução dos carregadores do bloco P. O bloco I roda sobre
+// o banco da demonstração.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
+#include <set>
 #include <string>
 
 #include "blocks/BlocosTeste.h"
@@ -46,11 +49,6 @@ TEST_P(BlocosIP1Banco, TodoConstrutorEmTodoRamoRoda) {
       if (AContar) linhas[c.Nome] += n;
     }
   };
-  for (int regime = 0; regime < 3; ++regime)
-    for (int estab : {1, 2}) {
-      SCOPED_TRACE("I regime " + std::to_string(regime) + " estab " + std::to_string(estab));
-      rodar(CasosBlocoI(TnParansBlocoI{1, estab, kInicio, kFim, regime == 0, regime == 1}), true);
-    }
   // Cortes do bloco P: 2012 antes de abril (operações da lei original), 2012 inteiro, 2013 antes
   // de agosto (lista de CST antiga) e o período da demonstração.
   const std::pair<TDateTime, TDateTime> periodos[] = {{EncodeDate(2012, 3, 1), EncodeDate(2012, 3, 31)},
@@ -75,21 +73,6 @@ TEST_P(BlocosIP1Banco, TodoConstrutorEmTodoRamoRoda) {
 
 // Totais conferidos com consultas de controle escritas aqui.
 TEST_P(BlocosIP1Banco, TotaisConferemComConsultasDeControle) {
-  // I100: receita das vendas de produtos com código de receita, por estabelecimento.
-  const TnParansBlocoI i{1, 1, kInicio, kFim, true, false};
-  EXPECT_NEAR(Somar(RI::GetSqlI100(i), RI::GetParams(i), "VALORRECEITA"),
-              Controle("SELECT SUM(LP.RECEITAPISCOFINS) FROM LCTOFISSAIPISCOFINS LP JOIN PRODUTO P ON "
-                       "P.CODIGOEMPRESA = LP.CODIGOEMPRESA AND P.CODIGOPRODUTO = LP.CODIGOPRODUTO WHERE "
-                       "LP.CODIGOEMPRESA = 1 AND LP.CODIGOESTAB = 1 AND LP.DATALCTOFIS BETWEEN :I AND :F AND "
-                       "P.CODIGORECEITA IS NOT NULL"),
-              0.01);
-  // I100: deduções gerais (código < 100) do regime escolhido somadas na coluna VALORDETGER.
-  const double ger = Controle("SELECT SUM(VALORDET) FROM EFDDEDUCAOEXCLUSAO WHERE CODIGOEMPRESA = 1 AND CODIGOESTAB = 1 "
-                              "AND DATALCTOFIS BETWEEN :I AND :F AND CODIGODET < 100");
-  EXPECT_LE(Somar(RI::GetSqlI100(i), RI::GetParams(i), "VALORDETGER"), ger + 0.01);
-  EXPECT_TRUE(RI::MovimentacaoEstab(i));
-  EXPECT_FALSE(RI::MovimentacaoEstab(TnParansBlocoI{1, 99, kInicio, kFim, true, false}));
-
   // P100 (2013 em diante): receita líquida da obra e exclusões das devoluções, sem 13050.
   const TnParansBlocoP p{1, "", kInicio, kFim, false, 1};
   const TParams vp = RP::GetParamsEstabData(p);
@@ -158,5 +141,130 @@ TEST_P(BlocosIP1Banco, CarregadorDoBlocoPReexecutaOuTroca) {
 }
 
 PISCO_INSTANCIAR_BANCOS(BlocosIP1Banco);
+
+// Bloco I sobre o banco da demonstração (empresa 5), nas três tabelas de deduções.
+class BlocoIBanco : public BlocosIP1Banco {
+ protected:
+  static constexpr int kBanco = 5;
+  int EmpresasDemo() const override { return kBanco; }
+
+  // Linhas de uma consulta por chave (colunas-chave unidas por '|'), com as colunas de valor.
+  using TLinhas = std::map<std::string, std::vector<double>>;
+  static TLinhas Agrupar(TDataSet& ds, const std::vector<std::string>& AChave, const std::vector<std::string>& AValores) {
+    TLinhas r;
+    for (; !ds.Eof(); ds.Next()) {
+      std::string k;
+      for (const auto& c : AChave) {
+        const auto& f = ds.FieldByName(c);
+        // alíquotas e códigos vêm como texto, inteiro ou real conforme o banco: normaliza
+        k += (f.IsNull() ? std::string("-") : c.rfind("ALIQ", 0) == 0 ? std::to_string(std::lround(f.AsFloat() * 10000))
+                                                                    : f.AsString()) + "|";
+      }
+      auto& v = r[k];
+      v.resize(AValores.size());
+      for (size_t i = 0; i < AValores.size(); ++i)
+        v[i] += ds.FieldByName(AValores[i]).IsNull() ? 0 : ds.FieldByName(AValores[i]).AsFloat();
+    }
+    return r;
+  }
+  TLinhas Esperado(const std::string& ASQL, const std::vector<std::string>& AChave,
+                   const std::vector<std::string>& AValores) {
+    auto ds = Banco().Abrir(ASQL, {VarDate(kInicio), VarDate(kFim)});
+    return Agrupar(*ds, AChave, AValores);
+  }
+  static void Conferir(const TLinhas& AObtido, const TLinhas& AEsperado) {
+    ASSERT_EQ(AObtido.size(), AEsperado.size());
+    for (const auto& [k, v] : AEsperado) {
+      ASSERT_EQ(AObtido.count(k), 1u) << k;
+      for (size_t i = 0; i < v.size(); ++i) EXPECT_NEAR(AObtido.at(k)[i], v[i], 0.005) << k << " coluna " << i;
+    }
+  }
+};
+
+// Todo texto roda nas três tabelas (a do presumido com a empresa 2, que tem deduções nela); I100
+// e I200/I300 conferem, por CST e alíquotas, com consultas de controle. Os códigos de sete
+// dígitos valem pelos quatro primeiros: pela faixa, geral é abaixo de 100 ou entre 1001 e
+// 99999; específico, de 101 a 1000 ou de 100000 em diante.
+TEST_P(BlocoIBanco, TextosConferemComConsultasDeControleNasTresTabelas) {
+  struct TCaso {
+    const char* Tabela;
+    int Empresa;
+    bool EFD, LR;
+  };
+  // O banco é optante da EFD e do lucro real: a tabela da EFD vem primeiro.
+  const TCaso casos[] = {{"EFDDEDUCAOEXCLUSAO", kBanco, true, true},
+                         {"LUCROREALDEDUCAOEXCLUSAO", kBanco, false, true},
+                         {"LUCROPRESDEDUCAOEXCLUSAO", 2, false, false}};
+  double gerais[3] = {0, 0, 0}, especificas[3] = {0, 0, 0};
+  for (int n = 0; n < 3; ++n) {
+    const TCaso& caso = casos[n];
+    const std::string tabela = caso.Tabela, empresa = std::to_string(caso.Empresa);
+    SCOPED_TRACE(tabela);
+    const TnParansBlocoI i{caso.Empresa, 1, kInicio, kFim, caso.EFD, caso.LR};
+    for (const auto& c : CasosBlocoI(i)) EXPECT_GT(Rodar(c.SQL, c.Valores), 0) << c.Nome;
+    const std::string vendas =
+        " FROM LCTOFISSAIPISCOFINS LP JOIN PRODUTO P ON P.CODIGOEMPRESA = LP.CODIGOEMPRESA AND P.CODIGOPRODUTO = "
+        "LP.CODIGOPRODUTO WHERE LP.CODIGOEMPRESA = " + empresa + " AND LP.CODIGOESTAB = 1 AND LP.DATALCTOFIS "
+        "BETWEEN :I AND :F AND P.CODIGORECEITA IS NOT NULL ";
+    const std::string deducoes = " FROM " + tabela + " WHERE CODIGOEMPRESA = " + empresa +
+                                 " AND CODIGOESTAB = 1 AND DATALCTOFIS BETWEEN :I AND :F ";
+
+    // I100: vendas por CST e alíquotas, com as deduções do mesmo CST e alíquotas ao lado.
+    auto ds = Nutildb::ExecutarSQL(RI::GetSqlI100(i), RI::GetParams(i));
+    const std::vector<std::string> chave = {"CSTDET", "ALIQPIS", "ALIQCOFINS"};
+    const TLinhas obtido = Agrupar(*ds, chave, {"VALORRECEITA", "BASECALCULO", "VALORPIS", "VALORCOFINS",
+                                                "VALORDETGER", "VALORDETESP"});
+    TLinhas esperado = Esperado("SELECT LP.CDSITUATRIBUTPIS CSTDET, LP.ALIQPIS, LP.ALIQCOFINS, SUM(LP.RECEITAPISCOFINS) "
+                                "R, SUM(LP.BASECALCULOPISCOFINS) B, SUM(LP.VALORPIS) P, SUM(LP.VALORCOFINS) C, 0 G, 0 E" +
+                                    vendas + "GROUP BY LP.CDSITUATRIBUTPIS, LP.ALIQPIS, LP.ALIQCOFINS",
+                                chave, {"R", "B", "P", "C", "G", "E"});
+    const TLinhas det = Esperado(
+        "SELECT CSTDET, ALIQPIS, ALIQCOFINS, SUM(CASE WHEN CODIGODET < 100 OR CODIGODET BETWEEN 1001 AND 99999 THEN "
+        "VALORDET ELSE 0 END) G, SUM(CASE WHEN CODIGODET BETWEEN 101 AND 1000 OR CODIGODET >= 100000 THEN VALORDET "
+        "ELSE 0 END) E" + deducoes + "GROUP BY CSTDET, ALIQPIS, ALIQCOFINS",
+        chave, {"G", "E"});
+    for (const auto& [k, v] : det)
+      if (auto it = esperado.find(k); it != esperado.end()) {
+        it->second[4] = v[0];
+        it->second[5] = v[1];
+        gerais[n] += v[0];
+        especificas[n] += v[1];
+      }
+    Conferir(obtido, esperado);
+
+    // I200/I300: receitas por CST, alíquotas, código de receita e conta (campo 2) e cada dedução
+    // com o seu código (campo 4 as gerais, 5 as demais).
+    ds = Nutildb::ExecutarSQL(RI::GetSqlI200_I300(i), RI::GetParams(i));
+    const std::vector<std::string> chave2 = {"TIPO", "NUMCAMPO", "CSTDET", "ALIQPIS", "ALIQCOFINS", "CODIGORECEITA",
+                                             "CONTACTBEFD"};
+    esperado = Esperado("SELECT 'R' TIPO, 2 NUMCAMPO, LP.CDSITUATRIBUTPIS CSTDET, LP.ALIQPIS, LP.ALIQCOFINS, "
+                        "P.CODIGORECEITA, LP.CONTACTBEFD, SUM(LP.RECEITAPISCOFINS) V" + vendas +
+                            "GROUP BY LP.CDSITUATRIBUTPIS, LP.ALIQPIS, LP.ALIQCOFINS, P.CODIGORECEITA, LP.CONTACTBEFD",
+                        chave2, {"V"});
+    const TLinhas detalhes = Esperado("SELECT 'D' TIPO, CASE WHEN CODIGODET < 100 THEN 4 ELSE 5 END NUMCAMPO, CSTDET, "
+                                      "ALIQPIS, ALIQCOFINS, CODIGODET CODIGORECEITA, NULL CONTACTBEFD, VALORDET V" +
+                                          deducoes,
+                                      chave2, {"V"});
+    esperado.insert(detalhes.begin(), detalhes.end());
+    Conferir(Agrupar(*ds, chave2, {"VALORRECEITA"}), esperado);
+  }
+  // A demonstração chega aos dois lados do corte (senão as conferências acima nada provam).
+  EXPECT_NEAR(gerais[0], 2250.00, 0.005);
+  EXPECT_NEAR(especificas[0], 850.00, 0.005);
+  EXPECT_NEAR(gerais[1], 900.00, 0.005);
+  EXPECT_NEAR(especificas[1], 300.00, 0.005);
+  EXPECT_GT(especificas[2], 0);
+
+  // I010: '7' das receitas vira 1; das deduções a partir de 100, '3' fica 3 e '7' vira 1.
+  const TnParansBlocoI efd{kBanco, 1, kInicio, kFim, true, false};
+  auto ds = Nutildb::ExecutarSQL(RI::GetSqlI010(efd), RI::GetParams(efd));
+  std::multiset<int64_t> indicadores;
+  for (; !ds->Eof(); ds->Next()) indicadores.insert(ds->FieldByName("INDATIVIDADE").AsInteger());
+  EXPECT_EQ(indicadores, (std::multiset<int64_t>{1, 1, 3}));
+  EXPECT_TRUE(RI::MovimentacaoEstab(efd));
+  EXPECT_FALSE(RI::MovimentacaoEstab(TnParansBlocoI{kBanco, 2, kInicio, kFim, true, false}));
+}
+
+PISCO_INSTANCIAR_BANCOS(BlocoIBanco);
 
 }  // namespace

@@ -25,29 +25,14 @@ class BlocosValores : public ::testing::Test {
   THostTexto FHost;
 };
 
-// Três valores quando o código é lista de inclusão, quatro com o estabelecimento inteiro.
-TEST_F(BlocosValores, TresOuQuatroValoresPelaInclusao) {
-  struct TCaso {
-    const char* Estab;
-    TParams Esperado;
-  };
-  const TCaso casos[] = {
-      {"12", {I(7), I(12), D(kInicio), D(kFim)}},
-      {" 12 ", {I(7), I(12), D(kInicio), D(kFim)}},
-      {"0", {I(7), D(kInicio), D(kFim)}},
-      {"", {I(7), D(kInicio), D(kFim)}},
-      {"1,3", {I(7), D(kInicio), D(kFim)}},
-      {"2-4", {I(7), D(kInicio), D(kFim)}},
-  };
-  for (const auto& c : casos) {
-    SCOPED_TRACE(std::string("[") + c.Estab + "]");
-    const TnParansBlocoA a{7, c.Estab, kInicio, kFim, false, 0, false};
-    const TnParansBlocoF f{7, c.Estab, kInicio, kFim, false, 0, false};
-    EXPECT_EQ(RA::GetParamsEstabData(a), c.Esperado);
-    EXPECT_EQ(RF::GetParamsEstabData(f), c.Esperado);
-    // Os nulos têm a mesma forma e valores que não casam com nada.
+// Os valores nulos têm a forma dos reais (três ou quatro pela inclusão) e não casam com nada;
+// a hora da data não vai ao banco. Os reais, nome a nome, estão no caso seguinte.
+TEST_F(BlocosValores, NulosComAFormaDosReaisEDatasSemHora) {
+  for (const char* estab : {"12", "", "1,3"}) {
+    SCOPED_TRACE(std::string("[") + estab + "]");
+    const TnParansBlocoA a{7, estab, kInicio, kFim, false, 0, false};
     const TParams nulos = RA::GetParamsEstabDataNull(a);
-    ASSERT_EQ(nulos.size(), c.Esperado.size());
+    ASSERT_EQ(nulos.size(), RA::GetParamsEstabData(a).size());
     EXPECT_EQ(nulos.front(), I(-1));
     EXPECT_EQ(nulos[nulos.size() - 1], D(0));
     EXPECT_EQ(nulos[nulos.size() - 2], D(0));
@@ -55,7 +40,6 @@ TEST_F(BlocosValores, TresOuQuatroValoresPelaInclusao) {
       EXPECT_EQ(nulos[1], I(-1));
     }
   }
-  // A hora da data não vai ao banco.
   const TnParansBlocoA comHora{7, "12", kInicio + 0.75, kFim + 0.5, false, 0, false};
   EXPECT_EQ(RA::GetParamsEstabData(comHora), (TParams{I(7), I(12), D(kInicio), D(kFim)}));
 }

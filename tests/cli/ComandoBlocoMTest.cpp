@@ -122,8 +122,14 @@ TEST_F(ComandoBlocoM, ErroDeUsoSaiComCodigo2) {
            {"blocom", "--db", Demo(), "--empresa", "1"},
            {"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01", "--modo", "tudo"},
            {"blocom", "--db", Demo(), "--empresa", "1", "--competencia", "2024-01", "--inicio", "2024-01-01"},
-           {"comando-que-nao-existe"}}) {
-    EXPECT_EQ(Rodar(args, FDir).Codigo, 2) << args.back();
+           {"comando-que-nao-existe"},
+           {}}) {
+    const auto r = Rodar(args, FDir);
+    EXPECT_EQ(r.Codigo, 2) << r.Erro;
+    // o usuário lê português: nenhuma frase padrão em inglês da biblioteca
+    EXPECT_NE(r.Erro.find("Use --help"), std::string::npos) << r.Erro;
+    EXPECT_EQ(r.Erro.find("required"), std::string::npos) << r.Erro;
+    EXPECT_EQ(r.Erro.find("Run with"), std::string::npos) << r.Erro;
   }
 }
 

@@ -50,7 +50,7 @@ std::string PrimeiraDiferenca(const std::string& a, const std::string& b) {
 
 TConfigDemo Pequena(uint64_t semente) {
   TConfigDemo cfg;
-  cfg.Empresas = 3;
+  cfg.Empresas = 5;
   cfg.Linhas = 150;
   cfg.Semente = semente;
   cfg.InicioCompetencia = EncodeDate(2024, 1, 1);
@@ -68,7 +68,7 @@ TEST_P(DemoBanco, MesmaSementeMesmoConteudoOutraSementeOutro) {
   const auto r2 = GerarBancoDemo(Banco(), Pequena(7));
   const std::string d2 = Despejo(Banco());
   EXPECT_EQ(r1.LinhasGravadas, r2.LinhasGravadas);
-  EXPECT_EQ(r1.LinhasLancamento, 3 * 150);
+  EXPECT_EQ(r1.LinhasLancamento, 5 * 150);
   ASSERT_TRUE(d1 == d2) << PrimeiraDiferenca(d1, d2);
   ApagarTabelas(Banco());
   GerarBancoDemo(Banco(), Pequena(8));
@@ -91,7 +91,7 @@ TEST_P(DemoBanco, RecusaBancoNaoVazio) {
 // Os totais apurados do mês batem com os lançamentos de onde vieram.
 TEST_P(DemoBanco, TotaisApuradosBatemComOsLancamentos) {
   GerarBancoDemo(Banco(), Pequena(11));
-  for (int empresa : {1, 3}) {
+  for (int empresa : {1, 3, 5}) {
     SCOPED_TRACE("empresa " + std::to_string(empresa));
     const std::string e = std::to_string(empresa);
     // receita isenta: saídas com CST 04 a 09 mais os demais documentos de receita isenta
@@ -130,6 +130,11 @@ TEST_P(DemoBanco, TotaisApuradosBatemComOsLancamentos) {
                                   " AND TIPOIMPOSTO = 16"),
                 ds->Fields(1).AsFloat(), 0.005);
   }
+  // o banco apura a COFINS cumulativa a 4% sobre toda a receita tributada
+  EXPECT_GT(Soma(Banco(), "SELECT count(*) FROM TOTALEFDDEBITO WHERE CODIGOEMPRESA = 5 AND TIPOIMPOSTO = 16"), 0);
+  EXPECT_EQ(Soma(Banco(), "SELECT count(*) FROM TOTALEFDDEBITO WHERE CODIGOEMPRESA = 5 AND TIPOIMPOSTO = 16 AND "
+                          "VLBCCONT > 0 AND ALIQ <> 4"),
+            0);
   // estrutura da demonstração: matriz, filial e SCP na empresa 1; presumido sem totais da EFD
   EXPECT_EQ(Soma(Banco(), "SELECT count(*) FROM ESTAB WHERE CODIGOEMPRESA = 1 AND SOCIEDADECONTAPARTICIPACAO = '1'"), 1);
   EXPECT_EQ(Soma(Banco(), "SELECT count(*) FROM TOTALEFD WHERE CODIGOEMPRESA = 2"), 0);

@@ -81,17 +81,6 @@ TEST(Esquema, JuntarTabelasRecusaDefinicoesInconsistentes) {
   }
 }
 
-TEST(Esquema, OrdemDeterministicaFiscaisAntesDasOpcoes) {
-  const auto todas = TabelasSchema();
-  const auto fiscais = TabelasFiscais();
-  const auto opcoes = TabelasOpcoes();
-  ASSERT_EQ(todas.size(), fiscais.size() + opcoes.size());
-  for (size_t i = 0; i < fiscais.size(); ++i) EXPECT_EQ(todas[i].Nome, fiscais[i].Nome);
-  for (size_t i = 0; i < opcoes.size(); ++i) EXPECT_EQ(todas[fiscais.size() + i].Nome, opcoes[i].Nome);
-  EXPECT_EQ(GerarDDL(TDialeto::dSQLite), GerarDDL(TDialeto::dSQLite));
-  EXPECT_EQ(GerarDDL(TDialeto::dPostgreSQL), GerarDDL(TDialeto::dPostgreSQL));
-}
-
 TEST(Esquema, TiposDasColunasPorDialeto) {
   const auto esquema = TabelasSchema();
   const std::string sqlite = GerarDDL(TDialeto::dSQLite), pg = GerarDDL(TDialeto::dPostgreSQL);

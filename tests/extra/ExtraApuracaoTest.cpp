@@ -38,17 +38,6 @@ TEST(ExtraApuracao, AjusteDe1000Com750e250DeReceitaPorCST) {
   EXPECT_DOUBLE_EQ(aj.FLstAjusteBCDet.Procurar("4.3.05.01|1")->get()->FValorAjusteCST, 1500);
 }
 
-TEST(ExtraApuracao, ChaveDoAjusteETextoDaAliquota) {
-  TRecAjuste r;
-  r.CodigoEmpresa = 1, r.CodigoEstab = 2, r.Sequencia = 3, r.Data = EncodeDate(2024, 1, 28);
-  r.IndicadorAjuste = 0, r.CodigoAjuste = "4.3.18.01", r.IndicadorApropriacao = iaPis, r.NumeroDocumento = "PA";
-  r.DescricaoAjuste = "D", r.ContaContabil = 31101001;
-  EXPECT_EQ(TnFisEFDExtraApuracao::GetChaveAjuste(r), "1|2|3|28012024|0|4.3.18.01|2|PA|D|31101001");
-  EXPECT_EQ(TnFisEFDExtraApuracao::TextoAliquota(1.65), "1.65");
-  EXPECT_EQ(TnFisEFDExtraApuracao::TextoAliquota(7.6), "7.6");
-  EXPECT_EQ(TnFisEFDExtraApuracao::TextoAliquota(0), "0");
-}
-
 class ExtraApuracaoBanco : public TServicosTeste {
  protected:
   void SetUp() override {
@@ -60,15 +49,7 @@ class ExtraApuracaoBanco : public TServicosTeste {
   }
   void Receita(int AEstab, int AChave, int ACST, const std::string& ATipo, double AAliqPis, double AAliqCofins,
                double AReceita) {
-    Banco().Executar("INSERT INTO LCTOFISSAI (CODIGOEMPRESA, CODIGOESTAB, CHAVELCTOFISSAI, DATALCTOFIS) "
-                     "VALUES (1, :S, :K, '2024-01-10')",
-                     {TVariant(int64_t{AEstab}), TVariant(int64_t{AChave})});
-    Banco().Executar(
-        "INSERT INTO LCTOFISSAIPISCOFINS (CODIGOEMPRESA, CODIGOESTAB, CHAVELCTOFISSAI, DATALCTOFIS, CODIGOPRODUTO, "
-        "SEQ, CODIGOCFOP, CDSITUATRIBUTPIS, CDSITUATRIBUTCOFINS, TIPODEBITOPIS, TIPODEBITO, RECEITAPISCOFINS, "
-        "ALIQPIS, ALIQCOFINS) VALUES (1, :S, :K, '2024-01-10', 1, 1, 5102, :CST, :CST, :TD, :TD, :R, :AP, :AC)",
-        {TVariant(int64_t{AEstab}), TVariant(int64_t{AChave}), TVariant(int64_t{ACST}), TVariant(ATipo),
-         TVariant(AReceita), TVariant(AAliqPis), TVariant(AAliqCofins)});
+    Saida(1, AEstab, AChave, 1, "2024-01-10", 5102, ACST, ATipo, AReceita, AAliqPis, AAliqCofins);
   }
   void Ajuste(int AEstab, int ASeq, double AValor, int AIndApropriacao = 1) {
     Banco().Executar(

@@ -267,6 +267,7 @@ TEST_P(OpcoesDemo, CadaPerfilRecebeSuasOpcoes) {
   GerarOpcoesDemo(Banco(), 1, TPerfilDemo::pdNaoCumulativo, jan);
   GerarOpcoesDemo(Banco(), 2, TPerfilDemo::pdPresumido, jan);
   GerarOpcoesDemo(Banco(), 3, TPerfilDemo::pdMisto, jul);
+  GerarOpcoesDemo(Banco(), 5, TPerfilDemo::pdFinanceira, jan);
   Banco().Confirmar();
   TnUtilOpcaoEFD& efd = ControleOpcaoEFD();
   efd.Configurar(1, 2, D("2024-01-31"));
@@ -282,10 +283,15 @@ TEST_P(OpcoesDemo, CadaPerfilRecebeSuasOpcoes) {
   EXPECT_EQ(efd.GetIncTributaria(), 3);
   EXPECT_EQ(efd.GetProporcaoRecCum(), 1);
   EXPECT_TRUE(efd.GetControlaDiferimento());
+  // O banco: só cumulativo, sem diferimento, no lucro real (a tabela de deduções do bloco I).
+  efd.Configurar(5, 1, D("2024-01-31"));
+  EXPECT_EQ(efd.GetIncTributaria(), 2);
+  EXPECT_FALSE(efd.GetControlaDiferimento());
 
   TnUtilLucroReal& lr = ControleLucroReal();
   TnUtilLucroPresumido& lp = ControleLucroPresumido();
-  const std::tuple<int, bool, bool, int> regimes[] = {{1, true, false, 1}, {2, false, true, 3}, {3, true, false, 2}};
+  const std::tuple<int, bool, bool, int> regimes[] = {{1, true, false, 1}, {2, false, true, 3}, {3, true, false, 2},
+                                                      {5, true, false, 3}};
   for (auto [empresa, real, presumido, regime] : regimes) {
     SCOPED_TRACE(empresa);
     lr.SetCodigoEmpresa(empresa);
