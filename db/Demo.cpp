@@ -140,7 +140,8 @@ TResumoDemo GerarBancoDemo(TDatabase& banco, const TConfigDemo& cfg) {
     if (Contar(banco, "EFDORDEMCOMPCRED") == 0) GravarOrdemCompensacao(carga, inicio);
     if (Contar(banco, "OPCAOEFD") == 0)
       for (int empresa = 1; empresa <= cfg.Empresas; ++empresa)
-        if ((empresa - 1) % kPerfisDemo != static_cast<int>(TPerfilDemo::pdPresumido))
+        if (const int p = (empresa - 1) % kPerfisDemo;
+            p != static_cast<int>(TPerfilDemo::pdPresumido) && p != static_cast<int>(TPerfilDemo::pdLucroRealSemEFD))
           carga("OPCAOEFD", "CODIGOEMPRESA CODIGOESTAB DATAEFD REGIMEAPU")
               .Linha({I(empresa), I(1), D(EncodeDate(2011, 1, 1)), I(1)});
     carga.Descarregar();

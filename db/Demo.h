@@ -12,9 +12,11 @@ enum class TPerfilDemo {
   pdCumulativoDiferido = 3,
   // banco (lucro real, só cumulativo, COFINS a 4%): toda receita tem código de receita e as
   // deduções e exclusões próprias da atividade; é a empresa que o bloco I lê
-  pdFinanceira = 4
+  pdFinanceira = 4,
+  // lucro real não cumulativo sem a opção da EFD: o Bloco M sai dos lançamentos pelo regime
+  pdLucroRealSemEFD = 5
 };
-constexpr int kPerfisDemo = 5;
+constexpr int kPerfisDemo = 6;
 
 // Grava as linhas de opção (EFD, lucro real/presumido, IPI, contribuição sobre a folha,
 // ordem de compensação, tabelas de códigos) de uma empresa de demonstração.

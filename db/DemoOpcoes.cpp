@@ -10,6 +10,7 @@
 //     diferimento, para que o M230 e o M300 saiam dos totais; lucro presumido.
 //   pdFinanceira: optante da EFD só cumulativa, sem diferimento; lucro real (obrigatório para
 //     bancos) com regime cumulativo (3), que o bloco I usa para escolher a tabela de deduções.
+//   pdLucroRealSemEFD: sem opção da EFD; lucro real não cumulativo (1).
 // Em todas: códigos padrão da contribuição sobre a receita e, uma vez por banco, a tabela
 // pública de CFOP e as tabelas de códigos do SPED usadas pela demonstração.
 #include "db/Demo.h"
@@ -113,6 +114,9 @@ void GerarOpcoesDemo(TDatabase& ABanco, int ACodigoEmpresa, TPerfilDemo APerfil,
     case TPerfilDemo::pdFinanceira:
       OpcaoEFD(ABanco, ACodigoEmpresa, anoAnterior, 2, 0, false);
       ABanco.Executar(sqlLucroReal, {I(ACodigoEmpresa), VarDate(anoAnterior), I(3), I(0)});
+      break;
+    case TPerfilDemo::pdLucroRealSemEFD:
+      ABanco.Executar(sqlLucroReal, {I(ACodigoEmpresa), VarDate(anoAnterior), I(1), I(0)});
       break;
   }
   ABanco.Executar("INSERT INTO OPCAOCONTRIBPATRONAL (CODIGOEMPRESA, DATAINICIAL, CODIGOIMPOSTOTIC, "

@@ -51,6 +51,21 @@ void TGeradorEmpresa::Ajustes() {
     excl.Linha({I(FEmpresa), I(2), D(FInicio + 21), I(1), I(101), I(5), A(16500), A(76000), V(12000),
                 T("EXCLUSÃO SEM SAÍDA DO CST")});
   }
+  if (FPerfil == TPerfilDemo::pdLucroRealSemEFD) {
+    // redução de crédito e acréscimo de contribuição, nas tabelas do regime
+    auto& aj = c("LUCROREALAJUSTEPISCOFINS",
+                 "CODIGOEMPRESA CODIGOESTAB SEQ DATALCTOFIS TIPOAJUSTE INDAJUSTE NATAJUSTE CODIGOAJUSTE NUMPROCESSO "
+                 "DESCAJUSTE ALIQAJUSTEPIS ALIQAJUSTECOFINS VLRAJUSTEPIS VLRAJUSTECOFINS");
+    const int64_t b1 = s.Entre(100000, 400000), b2 = s.Entre(20000, 80000);
+    aj.Linha({I(FEmpresa), I(1), I(1), D(FInicio + 25), I(0), T("0"), T("4.3.06.101"), T("4.3.08.06"), T(""),
+              T("ESTORNO DE CRÉDITO DE MERCADORIA AVARIADA"), A(16500), A(76000), V(Tributo(b1, 16500)),
+              V(Tributo(b1, 76000))});
+    aj.Linha({I(FEmpresa), I(1), I(2), D(FInicio + 26), I(1), T("1"), T("4.3.05.01"), T("4.3.08.05"), T("PA 456/2023"),
+              T("DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR"), A(16500), A(76000), V(Tributo(b2, 16500)),
+              V(Tributo(b2, 76000))});
+    FAjustes.push_back({0, "0", "4.3.08.06", Tributo(b1, 16500), Tributo(b1, 76000), b1});
+    FAjustes.push_back({1, "1", "4.3.08.05", Tributo(b2, 16500), Tributo(b2, 76000), 0});
+  }
   if (FPerfil == TPerfilDemo::pdPresumido) {
     auto& aj = c("LUCROPRESAJUSTEPISCOFINS",
                  "CODIGOEMPRESA CODIGOESTAB SEQ DATALCTOFIS TIPOAJUSTE INDAJUSTE NATAJUSTE CODIGOAJUSTE NUMPROCESSO "

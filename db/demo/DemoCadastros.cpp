@@ -18,7 +18,7 @@ void TGeradorEmpresa::Cadastros() {
   const int64_t raiz = 10000000 + static_cast<int64_t>(FEmpresa) * 1111;
   static const char* nomes[] = {"INDÚSTRIA E COMÉRCIO DEMO LTDA", "SERVIÇOS PRESUMIDOS DEMO LTDA",
                                 "COMERCIAL MISTA DEMO S.A.", "COOPERATIVA AGROPECUÁRIA DEMO",
-                                "BANCO DEMO S.A."};
+                                "BANCO DEMO S.A.", "INDÚSTRIA LUCRO REAL DEMO LTDA"};
   const int perfil = static_cast<int>(FPerfil);
   const TMunicipio* sede = &kMunicipios[perfil == 0 ? 0 : perfil == 1 ? 2 : FPerfil == TPerfilDemo::pdFinanceira ? 5 : 3];
   FEstabs.push_back({1, sede, false});

@@ -238,7 +238,7 @@ class TGeradorEmpresa {
   void Gerar();
 
  private:
-  bool EhEFD() const { return FPerfil != TPerfilDemo::pdPresumido; }
+  bool EhEFD() const { return FPerfil != TPerfilDemo::pdPresumido && FPerfil != TPerfilDemo::pdLucroRealSemEFD; }
   // Só cumulativa: sem créditos, receita a 0,65% e 3% (a COFINS do banco é de 4%).
   bool Cumulativa() const {
     return FPerfil == TPerfilDemo::pdPresumido || FPerfil == TPerfilDemo::pdCumulativoDiferido ||

@@ -37,7 +37,11 @@ void TGeradorEmpresa::Regimes() {
   // lucro real (as empresas da EFD também guardam os totais do regime)
   for (int op : {2191, 2192}) gravar("TOTALLUCROREAL", op, s.Entre(1000, 9000), s.Entre(500, 4000), 0);
   for (int op : {2491, 2492}) gravar("TOTALLUCROREAL", op, s.Entre(5000, 40000), s.Entre(2000, 18000), 0);
-  for (int op : {2185, 2485}) gravar("TOTALLUCROREAL", op, s.Entre(1000, 30000), s.Entre(0, 9000), 0);
+  for (int op : {2185, 2485}) {
+    const int64_t nc = s.Entre(1000, 30000), cum = s.Entre(0, 9000);
+    // só não cumulativa: nenhum retido do regime cumulativo
+    gravar("TOTALLUCROREAL", op, nc, FPerfil == TPerfilDemo::pdLucroRealSemEFD ? 0 : cum, 0);
+  }
   if (FPerfil == TPerfilDemo::pdMisto)
     for (int op : {8027, 8160}) gravar("TOTALLUCROREAL", op, s.Entre(1000, 30000), 0, 0);
   auto& cs = c("TOTALLUCROREALCREDSPED",

@@ -50,6 +50,7 @@ struct TOpcoesBlocoM {
   std::string Saida;
   std::string Caminho = "geradores";
   std::string Natureza;  // vazio: a do cadastro da empresa
+  std::string RastroSQL;  // arquivo do rastro das consultas; vazio = sem rastro
 };
 
 // Barra de progresso no stderr quando ele é um terminal; no máximo dez atualizações por segundo.
@@ -137,12 +138,16 @@ void ExecutarComando(const TOpcoesBlocoM& o) {
   // O M211 padrão das cooperativas depende da natureza: "1" é cooperativa.
   config.IndNatPessoaJurid =
       o.Natureza.empty() ? NaturezaDaEmpresa(*banco, o.Empresa) : std::to_string(std::stoi(o.Natureza));
-  THost host(std::move(banco));
-  THostScope escopo(host);
-
-  TProgresso progresso;
-  config.DoIncProgresso = [&progresso](TDataSet&) { progresso.Linha(); };
-  ExecutarBlocoM(config, TSaidaBlocoM{o.Formato, o.Saida, o.Lancamentos, o.Caminho == "sql"}, std::cout);
+  // O rastro vive mais que o host: as consultas guardadas no cache só se fecham com ele.
+  TRastroSQL rastro;
+  if (!o.RastroSQL.empty()) banco->DefinirRastro(&rastro);
+  ComRastro(o.RastroSQL, rastro, [&] {
+    THost host(std::move(banco));
+    THostScope escopo(host);
+    TProgresso progresso;
+    config.DoIncProgresso = [&progresso](TDataSet&) { progresso.Linha(); };
+    ExecutarBlocoM(config, TSaidaBlocoM{o.Formato, o.Saida, o.Lancamentos, o.Caminho == "sql"}, std::cout);
+  });
 }
 }  // namespace
 
@@ -171,6 +176,8 @@ void RegistrarComandoBlocoM(CLI::App& app) {
   cmd->add_option("--natureza", o->Natureza,
                   "Natureza da pessoa jurídica (0 sociedade empresária, 1 cooperativa, ...); padrão: a do cadastro")
       ->check(InteiroEntre(0, 99, "a natureza da pessoa jurídica, um número de 0 a 99"));
+  cmd->add_option("--rastro-sql", o->RastroSQL,
+                  "Grava em ARQUIVO uma linha JSON por consulta emitida (texto, parâmetros, linhas, ms)");
   cmd->callback([o, comp, ini] {
     if (comp->count() == 0 && ini->count() == 0)
       throw CLI::RequiredError("--competencia (ou --inicio e --fim)");

@@ -5,13 +5,15 @@
 #include <sstream>
 
 #include "base/Erros.h"
-#include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
+#include "blocom/control/nFisRepositorioEFDBlocoMFabrica_U.h"
 #include "blocom/repo/nFisRepositorioPisCofinsBlocoM_U.h"
 #include "cli/Comandos.h"
 #include "host/Database.h"
 #include "host/Host.h"
 #include "host/Nutilinclusao.h"
+#include "host/OpcaoEFD.h"
 #include "output/ConferenciaBlocoM.h"
+#include "output/ExecucaoBlocoM.h"
 
 namespace {
 struct TOpcoesConferir {
@@ -21,10 +23,48 @@ struct TOpcoesConferir {
   std::string Estab;
   std::string Modo = "empresa";
   std::string Formato = "texto";
+  bool Lancamentos = false;  // totais já apurados contra os lançamentos, em vez de SQL contra geradores
 };
 
 constexpr const char* kNomeSQL = "sql";
 constexpr const char* kNomeGeradores = "geradores";
+constexpr const char* kNomeTotais = "totais";
+constexpr const char* kNomeLancamentos = "lancamentos";
+
+// Soma dos M001 de uma execução da árvore de geradores.
+std::unique_ptr<TM001AberturaBloco> RodarGeradores(const TConfigBlocoM& AConfig, bool ALancamentos) {
+  auto repositorio = TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(
+      AConfig.CodigoEmpresa, EstabComoInteiro(AConfig.CodigoEstab), AConfig.DataInicial, ALancamentos);
+  auto mapa = repositorio->CarregarDadosBlocoM(AConfig);
+  return repositorio->TotalizarBlocoM();
+}
+
+// Os totais guardados da EFD contra o cálculo pelos lançamentos: mostra onde os totais gravados
+// pelo sistema de origem deixaram de bater com os lançamentos do período.
+int ConferirLancamentos(const TOpcoesConferir& o, const TConfigBlocoM& AConfig) {
+  ConferirRegimeDaEmpresa(AConfig);
+  if (!ControleOpcaoEFD().GetEhOptanteEFD())
+    throw EEntradaInvalida("A empresa " + std::to_string(o.Empresa) +
+                           " não é optante da EFD no período: não há totais apurados para comparar com os lançamentos");
+  const auto totais = RodarGeradores(AConfig, false);
+  const auto lancamentos = RodarGeradores(AConfig, true);
+  const auto difs = CompararBlocoM(*totais, *lancamentos);
+  if (o.Formato == "json") {
+    nlohmann::ordered_json j;
+    j["empresa"] = o.Empresa;
+    j["competencia"] = o.Competencia;
+    j["modo"] = o.Modo;
+    j["diferencas"] = DiferencasParaJson(difs, kNomeTotais, kNomeLancamentos);
+    std::cout << j.dump(2) << "\n";
+  } else if (difs.empty()) {
+    std::cout << "Os totais apurados e os lançamentos dão o mesmo Bloco M.\n";
+  } else {
+    std::cout << DiferencasParaTexto(difs, kNomeTotais, kNomeLancamentos);
+    std::cout << difs.size() << (difs.size() == 1 ? " diferença" : " diferenças")
+              << " entre os totais apurados e os lançamentos.\n";
+  }
+  return difs.empty() ? 0 : kSaidaErroExecucao;
+}
 
 TConfigBlocoM Configuracao(const TOpcoesConferir& o) {
   TConfigBlocoM c;
@@ -47,6 +87,7 @@ int ExecutarConferir(const TOpcoesConferir& o) {
   auto banco = TDatabase::Conectar(o.Conexao, TModoAbertura::maExistente);
   THost host(std::move(banco));
   THostScope escopo(host);
+  if (o.Lancamentos) return ConferirLancamentos(o, config);
 
   TRepoPisCofinsBlocoM sql;
   auto m001SQL = sql.CarregarDadosBlocoM(config);
@@ -102,6 +143,8 @@ void RegistrarComandoConferir(CLI::App& app) {
   cmd->add_option("--estab", o->Estab, "Estabelecimento (lista ou faixas: 1,3-5) ou o código no modo filial/scp");
   cmd->add_option("--modo", o->Modo, "empresa, filial ou scp")->check(CLI::IsMember({"empresa", "filial", "scp"}));
   cmd->add_option("--formato", o->Formato, "texto ou json")->check(CLI::IsMember({"texto", "json"}));
+  cmd->add_flag("--lancamentos", o->Lancamentos,
+                "Compara os totais já apurados da EFD com o cálculo pelos lançamentos fiscais");
   cmd->callback([o] {
     const int codigo = ExecutarConferir(*o);
     if (codigo != 0) throw CLI::RuntimeError(codigo);

@@ -24,6 +24,7 @@
 #include "base/DateTime.h"
 #include "base/Erros.h"
 #include "host/Host.h"
+#include "host/RastroSQL.h"
 #include "host/Nutildb.h"
 #include "host/ControlesFiscais.h"
 #include "host/OpcaoEFD.h"
@@ -45,6 +46,7 @@ struct TOpcoesSql {
   int64_t NFInicial = 0, NFFinal = 999999999;  // C381, C385
   bool RegimeCaixa = false;  // P (receita total) e 1900
   std::string Processos;     // 1010, 1011, 1020: números de processo (texto; vazio = todos)
+  std::string RastroSQL;     // arquivo do rastro das consultas; vazio = sem rastro
 };
 
 // O que o host pede para um registro: o texto e os valores com que a consulta roda.
@@ -448,6 +450,9 @@ int64_t ImprimirLinhas(TDataSet& ADs, const std::string& AFormato, std::ostream&
   return linhas;
 }
 
+void ExecutarNoHost(const TOpcoesSql& o, const TRegistroSql& ARegistro, TDateTime inicio, TDateTime fim,
+                    TRastroSQL* ARastro);
+
 void Executar(const TOpcoesSql& o) {
   if (o.Listar) {
     ImprimirLista(std::cout);
@@ -463,7 +468,16 @@ void Executar(const TOpcoesSql& o) {
   TDateTime inicio = 0, fim = 0;
   CompetenciaParaPeriodo(o.Competencia, inicio, fim);
 
+  // O rastro vive mais que o host: as consultas guardadas no cache só se fecham com ele.
+  TRastroSQL rastro;
+  ComRastro(o.RastroSQL, rastro, [&] { ExecutarNoHost(o, *reg, inicio, fim, o.RastroSQL.empty() ? nullptr : &rastro); });
+}
+
+void ExecutarNoHost(const TOpcoesSql& o, const TRegistroSql& ARegistro, TDateTime inicio, TDateTime fim,
+                    TRastroSQL* ARastro) {
+  const TRegistroSql* reg = &ARegistro;
   THost host(TDatabase::Conectar(o.Conexao));
+  host.Database().DefinirRastro(ARastro);
   THostScope escopo(host);
 
   TContexto c;
@@ -559,5 +573,7 @@ void RegistrarComandoSql(CLI::App& app) {
   cmd->add_option("--impressora", o->Impressora, "C405, C481, C485: impressora fiscal com --executar; padrão 1");
   cmd->add_option("--nf-inicial", o->NFInicial, "C381, C385: primeira nota da faixa; padrão 0");
   cmd->add_option("--nf-final", o->NFFinal, "C381, C385: última nota da faixa; padrão 999999999");
+  cmd->add_option("--rastro-sql", o->RastroSQL,
+                  "Grava em ARQUIVO uma linha JSON por consulta emitida (texto, parâmetros, linhas, ms)");
   cmd->callback([o] { Executar(*o); });
 }

@@ -1,12 +1,20 @@
 #include "host/DataSet.h"
 
+#include <chrono>
 #include <fmt/format.h>
 #include <strings.h>
 
 #include "base/Erros.h"
+#include "host/Database.h"
+#include "host/RastroSQL.h"
 
 namespace {
 const TVariant kNulo{};
+
+int64_t AgoraNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 bool MesmoNome(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
@@ -23,13 +31,34 @@ void TField::SetValue(TVariant v) { FDono->DefinirValorCampo(FIndice, std::move(
 
 void TDataSet::Next() {
   if (FEof) return;
-  if (BuscarProxima()) {
+  const int64_t inicio = FRastro ? AgoraNs() : 0;
+  const bool achou = BuscarProxima();
+  if (FRastro) FRastroNs += AgoraNs() - inicio;
+  if (achou) {
     ++FRecNo;
     DispararProgresso();
   } else {
     FEof = true;
     FLinha.assign(FLinha.size(), TVariant{});
+    FecharRastro();
   }
+}
+
+void TDataSet::IniciarRastro(const TParams& AValores) {
+  FecharRastro();
+  TRastroSQL* rastro = FConexao ? FConexao->Rastro() : nullptr;
+  if (!rastro) return;
+  FRastroIndice = rastro->Iniciar(FCommandText, AValores);
+  FRastro = rastro;
+  FRastroNs = -AgoraNs();  // Abrir() soma o fim da execução e da primeira busca
+}
+
+void TDataSet::FecharRastro() {
+  if (!FRastro) return;
+  auto& e = FRastro->Entrada(FRastroIndice);
+  e.Linhas = FRecNo;
+  e.Ms = static_cast<double>(FRastroNs < 0 ? FRastroNs + AgoraNs() : FRastroNs) / 1e6;
+  FRastro = nullptr;
 }
 
 void TDataSet::First() {
@@ -83,11 +112,14 @@ void TDataSet::Abrir() {
   ++FCarregamentos;
   FRecNo = 0;
   FEof = true;
-  if (BuscarProxima()) {
+  const bool achou = BuscarProxima();
+  if (FRastro && FRastroNs < 0) FRastroNs += AgoraNs();
+  if (achou) {
     FEof = false;
     FRecNo = 1;
     DispararProgresso();
   } else {
     FLinha.assign(FLinha.size(), TVariant{});
+    FecharRastro();
   }
 }

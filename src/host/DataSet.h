@@ -13,6 +13,7 @@
 #include "base/Variant.h"
 
 class TDataSet;
+class TRastroSQL;
 class TDatabase;
 
 // Tipo declarado de um campo (ftUnknown: o valor chega como o banco mandou).
@@ -55,7 +56,7 @@ class TDataSet {
   TDataSet() = default;
   TDataSet(const TDataSet&) = delete;
   TDataSet& operator=(const TDataSet&) = delete;
-  virtual ~TDataSet() = default;
+  virtual ~TDataSet() { FecharRastro(); }
 
   bool Eof() const { return FEof; }
   virtual bool IsEmpty() const { return FEof && FRecNo <= 0; }
@@ -97,6 +98,8 @@ class TDataSet {
   virtual bool BuscarProxima() = 0;
   // Chamado pelo backend depois de definir os campos: posiciona na primeira linha.
   void Abrir();
+  // Backends: chamado no início de cada (re)execução, depois de FCommandText e FConexao.
+  void IniciarRastro(const TParams& AValores);
   void DispararProgresso() {
     if (DoIncProgresso) DoIncProgresso(*this);
   }
@@ -109,4 +112,11 @@ class TDataSet {
   TDatabase* FConexao = nullptr;
   std::unordered_map<std::type_index, std::shared_ptr<void>> FMapas;
   uint64_t FCarregamentos = 0;
+
+ private:
+  // Fecha a entrada do rastro: linhas lidas e tempo acumulado dentro do banco.
+  void FecharRastro();
+  TRastroSQL* FRastro = nullptr;
+  size_t FRastroIndice = 0;
+  int64_t FRastroNs = 0;
 };

@@ -15,9 +15,15 @@ enum class TModoAbertura {
   maCriar       // criar o arquivo SQLite se faltar (demo-db, testes)
 };
 
+class TRastroSQL;
+
 class TDatabase {
  public:
   virtual ~TDatabase() = default;
+
+  // Rastro das consultas (--rastro-sql); nulo: sem rastro. Não pertence ao banco.
+  void DefinirRastro(TRastroSQL* ARastro) { FRastro = ARastro; }
+  TRastroSQL* Rastro() const { return FRastro; }
 
   // Texto de conexão: caminho de arquivo SQLite ou "postgresql://..." / "postgres://...".
   static std::unique_ptr<TDatabase> Conectar(const std::string& conexao,
@@ -46,4 +52,18 @@ class TDatabase {
   virtual void Confirmar() = 0;
   virtual void Desfazer() = 0;
   virtual bool EmTransacao() const = 0;
+ private:
+  TRastroSQL* FRastro = nullptr;
+};
+
+// Registra no rastro do banco (se houver) um comando sem resultado e o seu tempo.
+class TRastroComando {
+ public:
+  TRastroComando(TDatabase& ABanco, const std::string& ASQL, const TParams& AValores);
+  void Concluir(int64_t ALinhas);
+
+ private:
+  TRastroSQL* FRastro;
+  size_t FIndice = 0;
+  int64_t FInicio = 0;
 };

@@ -279,6 +279,7 @@ class TPGDataSet : public TDataSet {
 
  private:
   void Executar(const TParams& valores) {
+    IniciarRastro(valores);
     const TSQLAnalisado analise = AnalisarParametros(FCommandText);
     ConferirQuantidadeParametros(analise, valores.size(), FCommandText);
     TEstado& e = *FEstado;
@@ -395,14 +396,18 @@ class TDatabasePG : public TDatabase {
   }
 
   int64_t Executar(const std::string& sql, const TParams& params) override {
+    TRastroComando rastro(*this, sql, params);
     const TSQLAnalisado analise = AnalisarParametros(sql);
     ConferirQuantidadeParametros(analise, params.size(), sql);
     TResultado r = ExecutarComando(*FEstado, TrocarParametros(sql, analise, TDialeto::dPostgreSQL), params, sql);
     const char* n = PQcmdTuples(r.R);
-    return n && *n ? std::atoll(n) : 0;
+    const int64_t linhas = n && *n ? std::atoll(n) : 0;
+    rastro.Concluir(linhas);
+    return linhas;
   }
 
   void ExecutarScript(const std::string& sql) override {
+    TRastroComando rastro(*this, sql, {});
     TEstado& e = *FEstado;
     Protegido(e, sql, [&] {
       TResultado r(PQexec(e.Conn, sql.c_str()));
@@ -410,6 +415,7 @@ class TDatabasePG : public TDatabase {
       return st == PGRES_COMMAND_OK || st == PGRES_TUPLES_OK || st == PGRES_EMPTY_QUERY ? std::string()
                                                                                         : MensagemErro(e.Conn, r.R);
     });
+    rastro.Concluir(0);
   }
 
   void CarregarLinhas(const std::string& ATabela, const std::vector<std::string>& AColunas,

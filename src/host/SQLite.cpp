@@ -154,6 +154,7 @@ class TSQLiteDataSet : public TDataSet {
   TSQLiteDataSet(TConexao con, TDatabase* banco, const std::string& sql, const TParams& valores) : FCon(std::move(con)) {
     FCommandText = sql;
     FConexao = banco;
+    IniciarRastro(valores);
     Preparar(FCon.get(), sql, valores, FCmd, true);
     Vincular(FCon.get(), FCmd.Stmt, valores, sql);
     DefinirColunas();
@@ -161,6 +162,7 @@ class TSQLiteDataSet : public TDataSet {
   }
 
   void Reexecutar(const TParams& AValores) override {
+    IniciarRastro(AValores);
     ConferirQuantidadeParametros(AnalisarParametros(FCommandText), AValores.size(), FCommandText);
     sqlite3_reset(FCmd.Stmt);
     Vincular(FCon.get(), FCmd.Stmt, AValores, FCommandText);
@@ -233,6 +235,7 @@ class TDatabaseSQLite : public TDatabase {
   }
 
   int64_t Executar(const std::string& sql, const TParams& params) override {
+    TRastroComando rastro(*this, sql, params);
     // Comandos com parâmetros se repetem (cargas em lote): ficam preparados, pelo texto.
     TComandoPreparado* cmd = nullptr;
     TComando avulso;
@@ -258,16 +261,20 @@ class TDatabaseSQLite : public TDatabase {
     }
     if (rc != SQLITE_DONE) FalharNoPasso(FCon.get(), st, sql);
     sqlite3_reset(st);
-    return sqlite3_changes64(FCon.get());
+    const int64_t linhas = sqlite3_changes64(FCon.get());
+    rastro.Concluir(linhas);
+    return linhas;
   }
 
   void ExecutarScript(const std::string& sql) override {
+    TRastroComando rastro(*this, sql, {});
     char* erro = nullptr;
     if (sqlite3_exec(FCon.get(), AdaptarCastNumeric(sql).c_str(), nullptr, nullptr, &erro) != SQLITE_OK) {
       const std::string msg = erro ? erro : sqlite3_errmsg(FCon.get());
       sqlite3_free(erro);
       throw EBancoDados(fmt::format("Erro no banco de dados SQLite: {}. SQL: {}", msg, InicioSQL(sql)));
     }
+    rastro.Concluir(0);
   }
 
   void IniciarTransacao() override { ExecutarScript("BEGIN"); }

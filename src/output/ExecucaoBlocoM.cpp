@@ -5,8 +5,10 @@
 #include <sstream>
 
 #include "base/Erros.h"
-#include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
+#include "blocom/control/nFisRepositorioEFDBlocoMFabrica_U.h"
 #include "blocom/repo/nFisRepositorioPisCofinsBlocoM_U.h"
+#include "host/LucroRealPresumido.h"
+#include "host/OpcaoEFD.h"
 #include "output/BlocoMJson.h"
 #include "output/EscritorBlocoM.h"
 
@@ -68,11 +70,29 @@ void Entregar(const TSaidaBlocoM& ASaida, const std::string& ATexto, std::ostrea
 }
 }  // namespace
 
+void ConferirRegimeDaEmpresa(const TConfigBlocoM& AConfig) {
+  ControleOpcaoEFD().Configurar(AConfig.CodigoEmpresa, EstabComoInteiro(AConfig.CodigoEstab), AConfig.DataInicial);
+  if (ControleOpcaoEFD().GetEhOptanteEFD()) return;
+  auto& lr = ControleLucroReal();
+  lr.SetCodigoEmpresa(AConfig.CodigoEmpresa);
+  if (lr.ApuraLucroReal(lr.ProcurarDataOpcao(AConfig.DataFinal))) return;
+  auto& lp = ControleLucroPresumido();
+  lp.SetCodigoEmpresa(AConfig.CodigoEmpresa);
+  if (lp.ApuraLucroPresumido(lp.ProcurarDataOpcao(AConfig.DataFinal))) return;
+  throw EEntradaInvalida("A empresa " + std::to_string(AConfig.CodigoEmpresa) +
+                         " não tem opção de regime em vigor no período de " +
+                         FormatDateTime("dd/mm/yyyy", AConfig.DataInicial) + " a " +
+                         FormatDateTime("dd/mm/yyyy", AConfig.DataFinal) +
+                         " (nem da EFD, nem de lucro real, nem de lucro presumido): cadastre a opção da empresa "
+                         "para calcular o Bloco M");
+}
+
 void ExecutarBlocoM(const TConfigBlocoM& AConfig, const TSaidaBlocoM& ASaida, std::ostream& AOut) {
   if (ASaida.CaminhoSQL) {
     Entregar(ASaida, BlocoMCaminhoSQL(AConfig, ASaida.Formato == "json"), AOut);
     return;
   }
+  ConferirRegimeDaEmpresa(AConfig);
   auto repositorio = TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(
       AConfig.CodigoEmpresa, EstabComoInteiro(AConfig.CodigoEstab), AConfig.DataInicial, ASaida.Lancamentos);
   auto mapa = repositorio->CarregarDadosBlocoM(AConfig);

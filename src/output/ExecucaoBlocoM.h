@@ -13,6 +13,10 @@ struct TSaidaBlocoM {
   bool CaminhoSQL = false;       // repositório monolítico por SQL, sem a árvore de geradores
 };
 
+// Lança EEntradaInvalida quando a empresa não tem, no período, opção de regime nenhuma (EFD,
+// lucro real ou presumido): sem ela não há base para apurar, e um bloco só com créditos enganaria.
+void ConferirRegimeDaEmpresa(const TConfigBlocoM& AConfig);
+
 void ExecutarBlocoM(const TConfigBlocoM& AConfig, const TSaidaBlocoM& ASaida, std::ostream& AOut);
 
 // Grava AConteudo em AArquivo por um nome temporário renomeado no fim; lança EPisco na falha.

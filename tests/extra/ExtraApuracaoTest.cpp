@@ -7,7 +7,7 @@
 
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
 #include "blocom/control/nFisEFDGeradorBlocoM_U.h"
-#include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
+#include "blocom/control/nFisRepositorioEFDBlocoMFabrica_U.h"
 #include "db/Demo.h"
 #include "extra/nFisEFDExtraApuracao_U.h"
 #include "fixtures/Servicos.h"

@@ -1,9 +1,6 @@
 #include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
 
 #include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
-#include "blocom/generators/nFisEFDGeradorBlocoM100M500_U.h"
-#include "blocom/generators/nFisEFDGeradorBlocoM200M600_U.h"
-#include "blocom/generators/nFisEFDGeradorBlocoM350M400_U.h"
 #include "base/Erros.h"
 #include "host/FieldMapper.h"
 #include "host/LctoFisTmp.h"
@@ -154,51 +151,4 @@ void TnFisRepositorioEFDBlocoM::CarregarRegistros() {
   processar(FGeradorM600);
   processar(FGeradorM800);
   devolucoes.Liberar();
-}
-
-// --- variante EFD ---
-
-void TnFisRepositorioEFDBlocoMEFD::AntesCarregarDados() {
-  PosicionarOpcaoEFD();
-  TnFisRepositorioEFDBlocoM::AntesCarregarDados();
-}
-
-void TnFisRepositorioEFDBlocoMEFD::ConfigurarControleBlocoM() {
-  TnFisRepositorioEFDBlocoM::ConfigurarControleBlocoM();
-  const int inc = ControleOpcaoEFD().GetIncTributaria();
-  FControleBlocoM->FDeveProcessarCreditos = inc == 1 || inc == 3;
-}
-
-void TnFisRepositorioEFDBlocoMEFD::CriarGeradores() {
-  auto& c = *FControleBlocoM;
-  using G = TnFisEFDGeradorBlocoM;
-  FGeradorM100 = G::Criar<TnFisEFDGeradorM100_M500EFD>(c, 15);
-  FGeradorM200 = G::Criar<TnFisEFDGeradorM200_M600EFD>(c, 15);
-  FGeradorM350 = G::Criar<TnFisEFDGeradorM350EFD>(c, 15);
-  FGeradorM400 = G::Criar<TnFisEFDGeradorM400_M800EFD>(c, 15);
-  FGeradorM500 = G::Criar<TnFisEFDGeradorM100_M500EFD>(c, 16);
-  FGeradorM600 = G::Criar<TnFisEFDGeradorM200_M600EFD>(c, 16);
-  FGeradorM800 = G::Criar<TnFisEFDGeradorM400_M800EFD>(c, 16);
-}
-
-std::unique_ptr<TnFisRepositorioEFDBlocoM> TnFisRepositorioEFDBlocoMEFD::CriarMesmaClasse() const {
-  return std::make_unique<TnFisRepositorioEFDBlocoMEFD>(TFormaCarregarProporcao::fpExecutarProporcao);
-}
-
-// --- fábrica ---
-
-std::unique_ptr<TnFisRepositorioEFDBlocoM> TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(int32_t ACodigoEmpresa,
-                                                                                              int32_t ACodigoEstab,
-                                                                                              TDateTime AData,
-                                                                                              bool AGerarLancamentos) {
-  ControleOpcaoEFD().Configurar(ACodigoEmpresa, ACodigoEstab, AData);
-  if (ControleOpcaoEFD().GetEhOptanteEFD() && !AGerarLancamentos)
-    return std::make_unique<TnFisRepositorioEFDBlocoMEFD>(TFormaCarregarProporcao::fpCarregarBanco);
-  if (ControleOpcaoEFD().GetEhOptanteEFD())
-    throw ENaoImplementado(
-        "Bloco M a partir dos lançamentos fiscais (optante da EFD) ainda não implementado no pisco; "
-        "use os totais já apurados (sem --lancamentos)");
-  throw ENaoImplementado("A empresa " + std::to_string(ACodigoEmpresa) + " não tem opção da EFD em vigor em " +
-                         FormatDateTime("dd/mm/yyyy", AData) +
-                         ": o Bloco M pelos lançamentos, sem a EFD, ainda não está implementado no pisco");
 }

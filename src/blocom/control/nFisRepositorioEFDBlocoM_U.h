@@ -57,22 +57,3 @@ class TnFisRepositorioEFDBlocoM {
   // já ter sido liberado quando ele pede o total.
   std::unique_ptr<TM001AberturaBloco> FTotal;
 };
-
-// Totais já apurados (tabelas TOTALEFD...).
-class TnFisRepositorioEFDBlocoMEFD : public TnFisRepositorioEFDBlocoM {
- public:
-  using TnFisRepositorioEFDBlocoM::TnFisRepositorioEFDBlocoM;
-
- protected:
-  void ConfigurarControleBlocoM() override;
-  void CriarGeradores() override;
-  void AntesCarregarDados() override;
-  std::unique_ptr<TnFisRepositorioEFDBlocoM> CriarMesmaClasse() const override;
-};
-
-class TnFisRepositorioEFDBlocoMFabrica {
- public:
-  // Escolhe a variante pela opção da EFD da empresa e pelo pedido de gerar dos lançamentos.
-  static std::unique_ptr<TnFisRepositorioEFDBlocoM> CriarRepositorio(int32_t ACodigoEmpresa, int32_t ACodigoEstab,
-                                                                     TDateTime AData, bool AGerarLancamentos);
-};

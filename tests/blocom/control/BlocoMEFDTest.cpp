@@ -2,7 +2,7 @@
 // de cada registro, empresa a empresa, estão nos cenários de tests/cenarios/blocom.
 #include <gtest/gtest.h>
 
-#include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
+#include "blocom/control/nFisRepositorioEFDBlocoMFabrica_U.h"
 #include "db/Demo.h"
 #include "fixtures/Bancos.h"
 #include "base/Nutil.h"
