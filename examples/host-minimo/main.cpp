@@ -8,6 +8,7 @@
 #include <pisco/base/DateTime.h>
 #include <pisco/base/Nutil.h>
 #include <pisco/base/Versao.h>
+#include <pisco/blocom/control/nFisRepositorioEFDBlocoMFabrica_U.h>
 #include <pisco/blocom/control/nFisRepositorioEFDBlocoM_U.h>
 #include <pisco/host/Database.h>
 #include <pisco/host/Host.h>

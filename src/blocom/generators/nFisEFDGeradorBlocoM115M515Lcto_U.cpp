@@ -115,22 +115,7 @@ void TnFisEFDGeradorM115_M515Lcto::GerarM115_515(const TRecM115_515& ARec) {
       ARec.M110_M510_IND_AJ, ARec.M110_M510_COD_AJ, ARec.M110_M510_NUM_DOC, ARec.M110_M510_DT_REF,
       ARec.M110_M510_DESCR_AJ));
   if (!ajuste) return;
-  const std::string chave = ChaveDetalhe(ARec.CST, ARec.DT_OPER_AJ, ARec.DESC_AJ, ARec.COD_CTA, ARec.INFO_COMPL);
-  if (auto* det = ajuste->FM115_515_225_625List.TryGetValue(chave)) {
-    det->DET_BC_CRED += ARec.DET_BC_CRED;
-    det->DET_VALOR_AJ += ARec.DET_VALOR_AJ;
-    return;
-  }
-  auto det = std::make_unique<TM115_515_225_625AjusteCredDet>();
-  det->DET_VALOR_AJ = ARec.DET_VALOR_AJ;
-  det->CST = ARec.CST;
-  det->DET_BC_CRED = ARec.DET_BC_CRED;
-  det->DET_ALIQ = ARec.DET_ALIQ;
-  det->DT_OPER_AJ = ARec.DT_OPER_AJ;
-  det->DESC_AJ = ARec.DESC_AJ;
-  det->COD_CTA = ARec.COD_CTA;
-  det->INFO_COMPL = ARec.INFO_COMPL;
-  ajuste->FM115_515_225_625List.Add(chave, std::move(det));
+  ajuste->FM115_515_225_625List.SomarDetalhe(ARec);
 }
 
 void TnFisEFDGeradorM115_M515Lcto::CriarAjusteDetAuto(TM110_510_220_620AjusteCredImp& AAjuste) {

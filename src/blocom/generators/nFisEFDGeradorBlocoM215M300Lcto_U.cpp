@@ -424,23 +424,7 @@ void TnFisEFDGeradorM225_M625Lcto::GerarM225_625(const TRecM225_625& ARec) {
                                                           ARec.M220_M620_NUM_DOC, ARec.M220_M620_DT_REF,
                                                           ARec.M220_M620_DESCR_AJ));
   if (!aj) return;
-  const std::string chave =
-      std::to_string(ARec.CST) + "|" + ARec.DT_OPER_AJ + "|" + ARec.DESC_AJ + "|" + ARec.COD_CTA + "|" + ARec.INFO_COMPL;
-  if (auto* r = aj->FM115_515_225_625List.TryGetValue(chave)) {
-    r->DET_BC_CRED += ARec.DET_BC_CRED;
-    r->DET_VALOR_AJ += ARec.DET_VALOR_AJ;
-    return;
-  }
-  auto r = std::make_unique<TM115_515_225_625AjusteCredDet>();
-  r->DET_VALOR_AJ = ARec.DET_VALOR_AJ;
-  r->CST = ARec.CST;
-  r->DET_BC_CRED = ARec.DET_BC_CRED;
-  r->DET_ALIQ = ARec.DET_ALIQ;
-  r->DT_OPER_AJ = ARec.DT_OPER_AJ;
-  r->DESC_AJ = ARec.DESC_AJ;
-  r->COD_CTA = ARec.COD_CTA;
-  r->INFO_COMPL = ARec.INFO_COMPL;
-  aj->FM115_515_225_625List.Add(chave, std::move(r));
+  aj->FM115_515_225_625List.SomarDetalhe(ARec);
 }
 
 void TnFisEFDGeradorM225_M625Lcto::CarregarAjusteDetAuto() {

@@ -124,6 +124,28 @@ class TM115_515_225_625AjusteCredDet {
 class TM115_515_225_625AjusteCredDetList : public TBlocoMList<TM115_515_225_625AjusteCredDet> {
  public:
   void Totalizar(const TM115_515_225_625AjusteCredDetList& AOrigem);
+  // Detalhe lançado: soma base e valor ao de mesma chave (CST, data, descrição, conta e
+  // complemento) ou entra como novo. ARec é o registro de trabalho do M115 ou do M225.
+  template <class TRec>
+  void SomarDetalhe(const TRec& ARec) {
+    const std::string chave = std::to_string(ARec.CST) + "|" + ARec.DT_OPER_AJ + "|" + ARec.DESC_AJ + "|" +
+                              ARec.COD_CTA + "|" + ARec.INFO_COMPL;
+    if (auto* det = TryGetValue(chave)) {
+      det->DET_BC_CRED += ARec.DET_BC_CRED;
+      det->DET_VALOR_AJ += ARec.DET_VALOR_AJ;
+      return;
+    }
+    auto det = std::make_unique<TM115_515_225_625AjusteCredDet>();
+    det->DET_VALOR_AJ = ARec.DET_VALOR_AJ;
+    det->CST = ARec.CST;
+    det->DET_BC_CRED = ARec.DET_BC_CRED;
+    det->DET_ALIQ = ARec.DET_ALIQ;
+    det->DT_OPER_AJ = ARec.DT_OPER_AJ;
+    det->DESC_AJ = ARec.DESC_AJ;
+    det->COD_CTA = ARec.COD_CTA;
+    det->INFO_COMPL = ARec.INFO_COMPL;
+    Add(chave, std::move(det));
+  }
 };
 
 // M110/M510 e M220/M620: ajuste de crédito ou de contribuição.
