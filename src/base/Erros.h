@@ -10,4 +10,3 @@ class EPisco : public std::runtime_error {
 class EConversao : public EPisco { using EPisco::EPisco; };       // texto/valor inválido
 class EBancoDados : public EPisco { using EPisco::EPisco; };      // conexão, SQL, parâmetros
 class EEntradaInvalida : public EPisco { using EPisco::EPisco; }; // entrada do usuário
-class ENaoImplementado : public EPisco { using EPisco::EPisco; };

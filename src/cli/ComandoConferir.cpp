@@ -92,35 +92,21 @@ int ExecutarConferir(const TOpcoesConferir& o) {
   TRepoPisCofinsBlocoM sql;
   auto m001SQL = sql.CarregarDadosBlocoM(config);
 
-  // O caminho dos geradores existe hoje só para as optantes da EFD (totais já apurados).
-  std::unique_ptr<TnFisRepositorioEFDBlocoM> repositorio;
-  std::string motivo;
-  try {
-    repositorio = TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(
-        config.CodigoEmpresa, EstabComoInteiro(config.CodigoEstab), config.DataInicial, false);
-  } catch (const ENaoImplementado& e) {
-    motivo = "Nada a conferir: a árvore de geradores não calcula esta empresa (" + std::string(e.what()) +
-             "). Só o caminho SQL produziu o Bloco M.";
-  }
-  std::vector<TDiferencaBlocoM> difs;
-  if (repositorio) {
-    // O mapa fica vivo até a soma: TotalizarBlocoM lê os M001 dele.
-    auto mapa = repositorio->CarregarDadosBlocoM(config);
-    auto total = repositorio->TotalizarBlocoM();
-    difs = CompararBlocoM(*m001SQL, *total);
-  }
+  // A fábrica escolhe a árvore pela opção da EFD: totais já apurados ou, fora dela, os regimes de lucro.
+  auto repositorio = TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(
+      config.CodigoEmpresa, EstabComoInteiro(config.CodigoEstab), config.DataInicial, false);
+  // O mapa fica vivo até a soma: TotalizarBlocoM lê os M001 dele.
+  auto mapa = repositorio->CarregarDadosBlocoM(config);
+  auto total = repositorio->TotalizarBlocoM();
+  const std::vector<TDiferencaBlocoM> difs = CompararBlocoM(*m001SQL, *total);
 
   if (o.Formato == "json") {
     nlohmann::ordered_json j;
     j["empresa"] = o.Empresa;
     j["competencia"] = o.Competencia;
     j["modo"] = o.Modo;
-    j["comparavel"] = repositorio != nullptr;
-    if (!repositorio) j["motivo"] = motivo;
     j["diferencas"] = DiferencasParaJson(difs, kNomeSQL, kNomeGeradores);
     std::cout << j.dump(2) << "\n";
-  } else if (!repositorio) {
-    std::cout << motivo << "\n";
   } else if (difs.empty()) {
     std::cout << "Os dois caminhos dão o mesmo Bloco M.\n";
   } else {
@@ -128,8 +114,7 @@ int ExecutarConferir(const TOpcoesConferir& o) {
     std::cout << difs.size() << (difs.size() == 1 ? " diferença" : " diferenças") << " entre o caminho SQL e a árvore "
               << "de geradores.\n";
   }
-  // Sem o segundo caminho nada foi conferido: quem só olha o código de saída não pode ler "iguais".
-  return repositorio && difs.empty() ? 0 : kSaidaErroExecucao;
+  return difs.empty() ? 0 : kSaidaErroExecucao;
 }
 }  // namespace
 
