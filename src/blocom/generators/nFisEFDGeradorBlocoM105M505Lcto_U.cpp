@@ -35,9 +35,6 @@ struct TMapEstoq : TRowMap {
   PISCO_CAMPO(VLRBCMENEST);
 };
 
-int Int(const TFieldRef& f) { return f.IsNull() ? 0 : static_cast<int>(f.AsInteger()); }
-double Num(const TFieldRef& f) { return f.IsNull() ? 0.0 : f.AsFloat(); }
-std::string Txt(const TFieldRef& f) { return f.IsNull() ? std::string() : f.AsString(); }
 
 void Natureza(TRecM105_505& ARec, const std::string& ACodigo) {
   ARec.NAT_BC_CRED = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(ACodigo);
@@ -86,22 +83,22 @@ void TnFisEFDGeradorM105_M505Lcto::CarregarDadosLcto() {
   FieldMapper().MapearFields(*ds, m);
   TRecM105_505 r;
   for (ds->First(); !ds->Eof(); ds->Next()) {
-    if (Int(m.TIPOIMPOSTO) != FImposto) continue;
-    Natureza(r, Txt(m.TIPOCREDITO));
-    r.CST = Int(m.CST);
-    const double qtd = Num(m.QUANTIDADE);
+    if (static_cast<int>(m.TIPOIMPOSTO.AsInteger()) != FImposto) continue;
+    Natureza(r, m.TIPOCREDITO.AsString());
+    r.CST = static_cast<int>(m.CST.AsInteger());
+    const double qtd = m.QUANTIDADE.AsFloat();
     // Crédito por unidade: a base é a quantidade, o valor fica zerado.
     if (qtd > 0) {
       r.VL_BC_TOT = 0;
       r.TipoCredM100_M500 = GetTipoCreditoRegime(r.CST) + "03";
     } else {
-      r.VL_BC_TOT = Num(m.BASECALCULOPISCOFINS);
-      r.TipoCredM100_M500 = GetTipoCreditoMestre(r.CST, Txt(m.TIPOCREDITO), Num(m.ALIQ), std::to_string(Int(m.CODIGOCFOP)),
-                                                 Int(m.DACONTIPORECEITA));
+      r.VL_BC_TOT = m.BASECALCULOPISCOFINS.AsFloat();
+      r.TipoCredM100_M500 = GetTipoCreditoMestre(r.CST, m.TIPOCREDITO.AsString(), m.ALIQ.AsFloat(), std::to_string(static_cast<int>(m.CODIGOCFOP.AsInteger())),
+                                                 static_cast<int>(m.DACONTIPORECEITA.AsInteger()));
     }
     r.QUANT_BC_TOT = r.QUANT_BC = qtd;
-    r.AliquotaM100_M500 = Num(m.ALIQ);
-    r.TipoApuracao = GetTipoApuracao(Int(m.DACONTIPORECEITA));
+    r.AliquotaM100_M500 = m.ALIQ.AsFloat();
+    r.TipoApuracao = GetTipoApuracao(static_cast<int>(m.DACONTIPORECEITA.AsInteger()));
     ProcessarM105_505(r);
   }
 }
@@ -113,12 +110,12 @@ void TnFisEFDGeradorM105_M505Lcto::CarregarDadosBem() {
   FieldMapper().MapearFields(*ds, m);
   TRecM105_505 r;
   for (ds->First(); !ds->Eof(); ds->Next()) {
-    Natureza(r, Txt(m.TipoCredito));
-    r.CST = Int(FImposto == 15 ? m.CSTPIS : m.CSTCOFINS);
-    r.VL_BC_TOT = Num(m.QuotaMensal);
-    r.TipoCredM100_M500 = GetTipoCreditoMestreBem(r.CST, Int(m.OrigemBem));
-    r.AliquotaM100_M500 = Num(FImposto == 15 ? m.AliquotaPis : m.AliquotaCofins);
-    r.TipoApuracao = GetTipoApuracao(Int(m.TipoApuracao));
+    Natureza(r, m.TipoCredito.AsString());
+    r.CST = static_cast<int>((FImposto == 15 ? m.CSTPIS : m.CSTCOFINS).AsInteger());
+    r.VL_BC_TOT = m.QuotaMensal.AsFloat();
+    r.TipoCredM100_M500 = GetTipoCreditoMestreBem(r.CST, static_cast<int>(m.OrigemBem.AsInteger()));
+    r.AliquotaM100_M500 = (FImposto == 15 ? m.AliquotaPis : m.AliquotaCofins).AsFloat();
+    r.TipoApuracao = GetTipoApuracao(static_cast<int>(m.TipoApuracao.AsInteger()));
     ProcessarM105_505(r);
   }
 }
@@ -130,13 +127,13 @@ void TnFisEFDGeradorM105_M505Lcto::CarregarDadosEstoqAbertura() {
   FieldMapper().MapearFields(*ds, m);
   TRecM105_505 r;
   for (ds->First(); !ds->Eof(); ds->Next()) {
-    if (Int(m.TIPOIMPOSTO) != FImposto) continue;
-    Natureza(r, Txt(m.TIPOCREDITO));
-    r.CST = Int(m.CST);
-    r.VL_BC_TOT = Num(m.VLRBCMENEST);
+    if (static_cast<int>(m.TIPOIMPOSTO.AsInteger()) != FImposto) continue;
+    Natureza(r, m.TIPOCREDITO.AsString());
+    r.CST = static_cast<int>(m.CST.AsInteger());
+    r.VL_BC_TOT = m.VLRBCMENEST.AsFloat();
     r.TipoCredM100_M500 = GetTipoCreditoRegime(r.CST) + "04";
-    r.AliquotaM100_M500 = Num(m.ALIQ);
-    r.TipoApuracao = GetTipoApuracao(Int(m.TIPOAPURACAO));
+    r.AliquotaM100_M500 = m.ALIQ.AsFloat();
+    r.TipoApuracao = GetTipoApuracao(static_cast<int>(m.TIPOAPURACAO.AsInteger()));
     ProcessarM105_505(r);
   }
 }
@@ -148,15 +145,15 @@ void TnFisEFDGeradorM105_M505Lcto::CarregarDadosDemaisDoc() {
   FieldMapper().MapearFields(*ds, m);
   TRecM105_505 r;
   for (ds->First(); !ds->Eof(); ds->Next()) {
-    if (Int(m.TIPOIMPOSTO) != FImposto) continue;
-    Natureza(r, Txt(m.TIPOCREDITO));
-    r.CST = Int(m.CST);
-    r.VL_BC_TOT = Num(m.BASECALCULO);
+    if (static_cast<int>(m.TIPOIMPOSTO.AsInteger()) != FImposto) continue;
+    Natureza(r, m.TIPOCREDITO.AsString());
+    r.CST = static_cast<int>(m.CST.AsInteger());
+    r.VL_BC_TOT = m.BASECALCULO.AsFloat();
     r.DESC_CRED.clear();
     // Importação (origem 1): classe "08" qualquer que seja a alíquota.
-    r.TipoCredM100_M500 = Int(m.ORIGEMCREDITO) == 1 ? GetTipoCreditoRegime(r.CST) + "08"
-                                                     : GetTipoCreditoMestre(r.CST, Txt(m.TIPOCREDITO), Num(m.ALIQ), "0", 0);
-    r.AliquotaM100_M500 = Num(m.ALIQ);
+    r.TipoCredM100_M500 = static_cast<int>(m.ORIGEMCREDITO.AsInteger()) == 1 ? GetTipoCreditoRegime(r.CST) + "08"
+                                                     : GetTipoCreditoMestre(r.CST, m.TIPOCREDITO.AsString(), m.ALIQ.AsFloat(), "0", 0);
+    r.AliquotaM100_M500 = m.ALIQ.AsFloat();
     ProcessarM105_505(r);
   }
 }

@@ -52,11 +52,6 @@ struct TMapEntrada : TRowMap {
   PISCO_CAMPO(ALIQUOTA);
 };
 
-int Int(const TFieldRef& f) { return f.IsNull() ? 0 : static_cast<int>(f.AsInteger()); }
-int64_t Int64(const TFieldRef& f) { return f.IsNull() ? 0 : f.AsInteger(); }
-double Num(const TFieldRef& f) { return f.IsNull() ? 0.0 : f.AsFloat(); }
-std::string Txt(const TFieldRef& f) { return f.IsNull() ? std::string() : f.AsString(); }
-
 // Quatro primeiros caracteres do CFOP como número (0 quando não é número).
 int CFOPQuatro(const std::string& ACfop) {
   const std::string s = ACfop.substr(0, 4);
@@ -86,20 +81,20 @@ void TnFisEFDGeradorM110_M510Lcto::CarregarLctoAjuste() {
   FieldMapper().MapearFields(*ds, m);
   for (; !ds->Eof(); ds->Next()) {
     TRecM110_510 r;
-    r.IND_AJ = Txt(m.INDAJUSTE);
-    r.VL_AJ = Num(m.VLRAJUSTE);
-    r.COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.CODIGOAJUSTE));
-    r.NUM_DOC = Txt(m.NUMPROCESSO);
-    r.DESCR_AJ = DescricaoAjusteLcto(Txt(m.DESCAJUSTE));
+    r.IND_AJ = m.INDAJUSTE.AsString();
+    r.VL_AJ = m.VLRAJUSTE.AsFloat();
+    r.COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.CODIGOAJUSTE.AsString());
+    r.NUM_DOC = m.NUMPROCESSO.AsString();
+    r.DESCR_AJ = DescricaoAjusteLcto(m.DESCAJUSTE.AsString());
     r.DT_REF = DataTotalEFD(m.DATALCTOFIS);
-    r.CST = Int(m.CST);
-    r.COD_CTA = Txt(m.CONTACTB);
-    r.TipoCredM100_M500 = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.NATAJUSTE));
-    if (Num(m.QUANTIDADE) > 0)
-      r.AliquotaM100_M500Qtd = Num(m.ALIQUOTA);
+    r.CST = static_cast<int>(m.CST.AsInteger());
+    r.COD_CTA = m.CONTACTB.AsString();
+    r.TipoCredM100_M500 = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.NATAJUSTE.AsString());
+    if (m.QUANTIDADE.AsFloat() > 0)
+      r.AliquotaM100_M500Qtd = m.ALIQUOTA.AsFloat();
     else
-      r.AliquotaM100_M500 = Num(m.ALIQUOTA);
-    r.TipoApuracao = GetTipoApuracao(Int(m.TIPOAPURACAO));
+      r.AliquotaM100_M500 = m.ALIQUOTA.AsFloat();
+    r.TipoApuracao = GetTipoApuracao(static_cast<int>(m.TIPOAPURACAO.AsInteger()));
     ProcessarM110_510(r);
   }
   Nutildb::DestruirSQL(ds);
@@ -212,8 +207,8 @@ void TnFisEFDGeradorM110_M510Lcto::CarregarDevolucao() {
     TMapEntrada m;
     FieldMapper().MapearFields(*ds, m);
     for (; !ds->Eof(); ds->Next())
-      entradas[{Int64(m.CHAVELCTOFISSAI), Int64(m.CODIGOPRODUTO)}].push_back(
-          {Int(m.SEQ), Txt(m.TIPOCREDITO), Int(m.CST), Txt(m.CODIGOCFOP), Num(m.ALIQUOTA)});
+      entradas[{m.CHAVELCTOFISSAI.AsInteger(), m.CODIGOPRODUTO.AsInteger()}].push_back(
+          {static_cast<int>(m.SEQ.AsInteger()), m.TIPOCREDITO.AsString(), static_cast<int>(m.CST.AsInteger()), m.CODIGOCFOP.AsString(), m.ALIQUOTA.AsFloat()});
     Nutildb::DestruirSQL(ds);
   }
   auto ds = ExecutarSQLInt(GetSqlDevSaida(), GetFiltroEmpresaPeriodo(), false, false, -1);
@@ -221,30 +216,30 @@ void TnFisEFDGeradorM110_M510Lcto::CarregarDevolucao() {
   FieldMapper().MapearFields(*ds, m);
   const std::string codAj = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito("4.3.08.06");
   for (; !ds->Eof(); ds->Next()) {
-    const std::string cfop = Txt(m.CODIGOCFOP);
+    const std::string cfop = m.CODIGOCFOP.AsString();
     const int f = CFOPQuatro(cfop);
-    const double qtd = Num(m.QUANTIDADE);
-    const double aliq = Num(m.ALIQUOTA);
+    const double qtd = m.QUANTIDADE.AsFloat();
+    const double aliq = m.ALIQUOTA.AsFloat();
     TRecM110_510 r;
     r.IND_AJ = "0";
-    r.VL_AJ = Nutil::RoundValor(qtd > 0 ? qtd * aliq : Num(m.BASECALCULOPISCOFINS) * aliq / 100, 2);
+    r.VL_AJ = Nutil::RoundValor(qtd > 0 ? qtd * aliq : m.BASECALCULOPISCOFINS.AsFloat() * aliq / 100, 2);
     r.COD_AJ = codAj;
-    r.NUM_DOC = Txt(m.NUMERONF);
-    r.DESCR_AJ = DescricaoAjusteLcto(Txt(m.COMPLHIST));
+    r.NUM_DOC = m.NUMERONF.AsString();
+    r.DESCR_AJ = DescricaoAjusteLcto(m.COMPLHIST.AsString());
     r.DT_REF = DataTotalEFD(m.DATALCTOFIS);
-    r.COD_CTA = Txt(m.CONTACTBEFD);
-    r.TipoApuracao = GetTipoApuracao(Int(m.DACONTIPORECEITA));
+    r.COD_CTA = m.CONTACTBEFD.AsString();
+    r.TipoApuracao = GetTipoApuracao(static_cast<int>(m.DACONTIPORECEITA.AsInteger()));
     if (f == 5927 || f == 5949 || f == 6949) {
       // Perda ou baixa sem entrada correspondente: CST de crédito da linha, senão o da empresa.
-      const int cst = Int(m.CST);
+      const int cst = static_cast<int>(m.CST.AsInteger());
       r.CST = (cst >= 50 && cst <= 56) || (cst >= 60 && cst <= 66) ? cst : GetCSTAjusteCredito();
       r.TipoCredM100_M500 =
-          GetTipoCreditoMestre(r.CST, TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.TIPODEBITO)), aliq, cfop, 0);
+          GetTipoCreditoMestre(r.CST, TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.TIPODEBITO.AsString()), aliq, cfop, 0);
       r.AliquotaM100_M500 = aliq;
       ProcessarM110_510(r);
       continue;
     }
-    auto pos = entradas.find({Int64(m.CHAVELCTOFISSAI), Int64(m.CODIGOPRODUTO)});
+    auto pos = entradas.find({m.CHAVELCTOFISSAI.AsInteger(), m.CODIGOPRODUTO.AsInteger()});
     if (pos == entradas.end() || pos->second.empty()) continue;  // nada mais a devolver deste produto
     const TEntradaRef e = pos->second.front();
     r.CST = e.CST;

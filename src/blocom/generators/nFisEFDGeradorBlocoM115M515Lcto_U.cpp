@@ -29,9 +29,6 @@ struct TMapLctoAjusteDet : TRowMap {
   PISCO_CAMPO(DESCRCOMPL);
 };
 
-int Int(const TFieldRef& f) { return f.IsNull() ? 0 : static_cast<int>(f.AsInteger()); }
-double Num(const TFieldRef& f) { return f.IsNull() ? 0.0 : f.AsFloat(); }
-std::string Txt(const TFieldRef& f) { return f.IsNull() ? std::string() : f.AsString(); }
 
 std::string ChaveDetalhe(int ACst, const std::string& ADtOper, const std::string& ADesc, const std::string& AConta,
                          const std::string& AInfo) {
@@ -63,25 +60,25 @@ void TnFisEFDGeradorM115_M515Lcto::CarregarLctoAjusteDet() {
   FieldMapper().MapearFields(*ds, m);
   for (; !ds->Eof(); ds->Next()) {
     TRecM115_515 r;
-    r.DET_VALOR_AJ = Num(m.VLRAJUSTE);
-    r.CST = Int(m.CST);
-    r.DET_BC_CRED = Num(m.BASECALCULOPISCOFINS);
-    r.DET_ALIQ = Num(m.ALIQAJUSTE);
+    r.DET_VALOR_AJ = m.VLRAJUSTE.AsFloat();
+    r.CST = static_cast<int>(m.CST.AsInteger());
+    r.DET_BC_CRED = m.BASECALCULOPISCOFINS.AsFloat();
+    r.DET_ALIQ = m.ALIQAJUSTE.AsFloat();
     r.DT_OPER_AJ = DataTotalEFD(m.DATAOPERACAO);
-    r.DESC_AJ = Txt(m.DESCAJUSTEDET);
-    r.COD_CTA = Txt(m.CONTACTB);
-    r.INFO_COMPL = Txt(m.DESCRCOMPL);
-    if (Num(m.QUANTIDADE) > 0)
-      r.AliquotaM100_M500Qtd = Num(m.ALIQAJUSTE);
+    r.DESC_AJ = m.DESCAJUSTEDET.AsString();
+    r.COD_CTA = m.CONTACTB.AsString();
+    r.INFO_COMPL = m.DESCRCOMPL.AsString();
+    if (m.QUANTIDADE.AsFloat() > 0)
+      r.AliquotaM100_M500Qtd = m.ALIQAJUSTE.AsFloat();
     else
-      r.AliquotaM100_M500 = Num(m.ALIQAJUSTE);
-    r.M100_M500_TipoCred = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.NATAJUSTE));
-    r.M110_M510_IND_AJ = Txt(m.INDAJUSTE);
-    r.M110_M510_COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.CODIGOAJUSTE));
-    r.M110_M510_NUM_DOC = Txt(m.NUMPROCESSO);
+      r.AliquotaM100_M500 = m.ALIQAJUSTE.AsFloat();
+    r.M100_M500_TipoCred = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.NATAJUSTE.AsString());
+    r.M110_M510_IND_AJ = m.INDAJUSTE.AsString();
+    r.M110_M510_COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.CODIGOAJUSTE.AsString());
+    r.M110_M510_NUM_DOC = m.NUMPROCESSO.AsString();
     r.M110_M510_DT_REF = DataTotalEFD(m.DATALCTOFIS);
-    r.M110_M510_DESCR_AJ = DescricaoAjusteLcto(Txt(m.DESCAJUSTE));
-    r.TipoApuracao = GetTipoApuracao(Int(m.TIPOAPURACAO));
+    r.M110_M510_DESCR_AJ = DescricaoAjusteLcto(m.DESCAJUSTE.AsString());
+    r.TipoApuracao = GetTipoApuracao(static_cast<int>(m.TIPOAPURACAO.AsInteger()));
     ProcessarM115_515(r);
   }
   Nutildb::DestruirSQL(ds);

@@ -31,7 +31,6 @@ struct TMapDebitoFederal : TRowMap {
   PISCO_CAMPO(VALORDEBITO);
 };
 
-double Num(const TFieldRef& c) { return c.IsNull() ? 0 : c.AsFloat(); }
 std::string Lit(const TVariant& v) { return Nutil::ValorParaSQL(v); }
 TVariant I64(int64_t v) { return TVariant(v); }
 }  // namespace
@@ -75,7 +74,7 @@ void TnFisEFDGeradorM200_M600LctoDacon::CarregarContribLucroReal() {
       " WHERE E.CODIGOEMPRESA = :CODIGOEMPRESA AND T.DATATOTAL BETWEEN :DATAINICIAL AND :DATAFINAL";
   auto ds = ExecutarSQLInt(sql, GetFiltroEmpresaPeriodo(), false, false, -1);
   auto& m = FieldMapper().MapearFields<TMapTotaisRegime>(*ds);
-  const double total1 = ds->Eof() ? 0 : Num(m.VALORTOTAL1), total2 = ds->Eof() ? 0 : Num(m.VALORTOTAL2);
+  const double total1 = ds->Eof() ? 0 : m.VALORTOTAL1.AsFloat(), total2 = ds->Eof() ? 0 : m.VALORTOTAL2.AsFloat();
   Nutildb::DestruirSQL(ds);
   auto& reg = GetRegM200_600(TTipoApuracao::taNormal);
   if (FRegime == 1 || FRegime == 2) {
@@ -104,10 +103,10 @@ void TnFisEFDGeradorM200_M600LctoDacon::CarregarRetidoLucroReal() {
   auto& reg = GetRegM200_600(TTipoApuracao::taNormal);
   if (!ds->Eof()) {
     if (cum) {
-      reg.FVL_RET_CUM += Num(m.VALORTOTAL1);
+      reg.FVL_RET_CUM += m.VALORTOTAL1.AsFloat();
     } else {
-      reg.FVL_RET_NC += Num(m.VALORTOTAL1);
-      reg.FVL_RET_CUM += Num(m.VALORTOTAL2);
+      reg.FVL_RET_NC += m.VALORTOTAL1.AsFloat();
+      reg.FVL_RET_CUM += m.VALORTOTAL2.AsFloat();
     }
   }
   Nutildb::DestruirSQL(ds);
@@ -120,7 +119,7 @@ void TnFisEFDGeradorM200_M600LctoDacon::CarregarContribLucroPresumido() {
                           GetCondEstab("T.");
   auto ds = ExecutarSQLInt(sql, GetFiltroEmpresaPeriodo(), false, false, -1);
   auto& m = FieldMapper().MapearFields<TMapTotalPresumido>(*ds);
-  GetRegM200_600(TTipoApuracao::taNormal).FVL_OUT_DED_CUM = ds->Eof() ? 0 : Num(m.VALORTOTAL3);
+  GetRegM200_600(TTipoApuracao::taNormal).FVL_OUT_DED_CUM = ds->Eof() ? 0 : m.VALORTOTAL3.AsFloat();
   Nutildb::DestruirSQL(ds);
 }
 
@@ -195,9 +194,9 @@ void TnFisEFDGeradorM200_M600LctoEFD::CompensarDeducoesDiversas() {
   for (; !ds->Eof(); ds->Next()) {
     auto& reg = GetRegM200_600(static_cast<TTipoApuracao>(m.TIPOAPURACAO.IsNull() ? 0 : m.TIPOAPURACAO.AsInteger()));
     if (!m.INDNATDED.IsNull() && m.INDNATDED.AsInteger() == 1)
-      reg.FVL_OUT_DED_CUM = Num(m.VLDED);
+      reg.FVL_OUT_DED_CUM = m.VLDED.AsFloat();
     else
-      reg.FVL_OUT_DED_NC = Num(m.VLDED);
+      reg.FVL_OUT_DED_NC = m.VLDED.AsFloat();
   }
   Nutildb::DestruirSQL(ds);
 }
@@ -266,7 +265,7 @@ void TnFisEFDGeradorM205_M605LctoDacon::CarregarDadosM205_605SCPOstens() {
     TRecM205_605 rec;
     rec.NUM_CAMPO = !lucroReal || (imp == impostoCum && var == variacaoCum) ? "12" : "08";
     rec.COD_REC = Nutil::PreencherEsquerda(std::to_string(imp), 4, '0') + Nutil::PreencherEsquerda(std::to_string(var), 2, '0');
-    rec.VL_DEBITO = Num(m.VALORDEBITO);
+    rec.VL_DEBITO = m.VALORDEBITO.AsFloat();
     GerarM205_605(rec);
   }
   Nutildb::DestruirSQL(ds);

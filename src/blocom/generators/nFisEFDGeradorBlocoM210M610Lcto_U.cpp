@@ -34,9 +34,6 @@ struct TMapExcluCoopLcto : TRowMap {
   PISCO_CAMPO(VLEXCESPCOOP);
 };
 
-double Num(const TFieldRef& c) { return c.IsNull() ? 0 : c.AsFloat(); }
-int64_t Int(const TFieldRef& c) { return c.IsNull() ? 0 : c.AsInteger(); }
-std::string Txt(const TFieldRef& c) { return c.IsNull() ? std::string() : c.AsString(); }
 // Valores e alíquotas das saídas em unidades de 1/10000, como o caixa fixo de quatro casas.
 int64_t Q4(double v) { return std::llround(v * 10000.0); }
 double DeQ4(int64_t q) { return static_cast<double>(q) / 10000.0; }
@@ -90,18 +87,18 @@ void TnFisEFDGeradorM210_M610Lcto::CarregarDadosTributario() {
   exclu.SetIndexFieldNames(porEstab ? "CodigoEstab;TipoImposto;CST;ALIQ" : "TipoImposto;CST;ALIQ");
   auto& m = FieldMapper().MapearFields<TMapLcto>(lcto);
   for (lcto.First(); !lcto.Eof(); lcto.Next()) {
-    if (Int(m.TIPOIMPOSTO) != FImposto) continue;
-    const std::string tipo = Txt(m.TIPODEBITO);
+    if (m.TIPOIMPOSTO.AsInteger() != FImposto) continue;
+    const std::string tipo = m.TIPODEBITO.AsString();
     if (!TabelaDebito(tipo, true)) continue;
     TRecM210_610 rec;
     rec.COD_CONT = TnFisFuncoes::GetCodigoTipoDebitoConversao(tipo);
-    rec.VL_REC_BRT = Num(m.RECEITAPISCOFINS);
-    rec.TipoApuracao = static_cast<TTipoApuracao>(GetTipoApuracao(static_cast<int>(Int(m.DACONTIPORECEITA))));
+    rec.VL_REC_BRT = m.RECEITAPISCOFINS.AsFloat();
+    rec.TipoApuracao = static_cast<TTipoApuracao>(GetTipoApuracao(static_cast<int>(m.DACONTIPORECEITA.AsInteger())));
     int64_t exclusao = 0;
     // A exclusão da base só vale para a receita não cumulativa de código 51; cada linha de
     // exclusão é usada uma vez (apagada ao ser achada).
     if (rec.TipoApuracao == TTipoApuracao::taNormal && rec.COD_CONT == "51") {
-      const TVariant estab = Int(m.CODIGOESTAB), imposto = Int(m.TIPOIMPOSTO), cst = Int(m.CST), aliq = Num(m.ALIQ);
+      const TVariant estab = m.CODIGOESTAB.AsInteger(), imposto = m.TIPOIMPOSTO.AsInteger(), cst = m.CST.AsInteger(), aliq = m.ALIQ.AsFloat();
       const TParams chave = porEstab ? TParams{estab, imposto, cst, aliq} : TParams{imposto, cst, aliq};
       if (exclu.FindKey(chave)) {
         auto& valor = exclu.FieldByName("VALOR");
@@ -109,12 +106,12 @@ void TnFisEFDGeradorM210_M610Lcto::CarregarDadosTributario() {
         exclu.Delete();
       }
     }
-    if (Int(m.TEMQTD) == 1) {
-      rec.QUANT_BC = DeQ4(Q4(Num(m.QUANTIDADE)) - exclusao);
-      rec.ALIQ_QUANT = DeQ4(Q4(Num(m.ALIQ)));
+    if (m.TEMQTD.AsInteger() == 1) {
+      rec.QUANT_BC = DeQ4(Q4(m.QUANTIDADE.AsFloat()) - exclusao);
+      rec.ALIQ_QUANT = DeQ4(Q4(m.ALIQ.AsFloat()));
     } else {
-      rec.VL_BC_CONT = DeQ4(Q4(Num(m.BASECALCULOPISCOFINS)) - exclusao);
-      rec.ALIQ = DeQ4(Q4(Num(m.ALIQ)));
+      rec.VL_BC_CONT = DeQ4(Q4(m.BASECALCULOPISCOFINS.AsFloat()) - exclusao);
+      rec.ALIQ = DeQ4(Q4(m.ALIQ.AsFloat()));
     }
     GerarM210_610(rec);
   }
@@ -124,13 +121,13 @@ void TnFisEFDGeradorM210_M610Lcto::CarregarDadosImob() {
   auto& ds = *FGerarTotalEFD->FcurSaidaImob;
   auto& m = FieldMapper().MapearFields<TMapSaiImob>(ds);
   for (ds.First(); !ds.Eof(); ds.Next()) {
-    const std::string tipo = Txt(m.TIPODEBITO);
-    if (Int(m.TIPOIMPOSTO) != FImposto || !TabelaDebito(tipo, false)) continue;
+    const std::string tipo = m.TIPODEBITO.AsString();
+    if (m.TIPOIMPOSTO.AsInteger() != FImposto || !TabelaDebito(tipo, false)) continue;
     TRecM210_610 rec;
     rec.COD_CONT = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(tipo);
-    rec.VL_REC_BRT = Num(m.VLTOTREC);
-    rec.VL_BC_CONT = Num(m.VLBASECALC);
-    rec.ALIQ = Num(m.ALIQ);
+    rec.VL_REC_BRT = m.VLTOTREC.AsFloat();
+    rec.VL_BC_CONT = m.VLBASECALC.AsFloat();
+    rec.ALIQ = m.ALIQ.AsFloat();
     GerarM210_610(rec);
   }
 }
@@ -141,13 +138,13 @@ void TnFisEFDGeradorM210_M610Lcto::CarregarDadosDemaisDoc() {
   auto& compCred = ds.FieldByName("COMPENSACRED");
   auto& compRet = ds.FieldByName("COMPENSARETENCAO");
   for (ds.First(); !ds.Eof(); ds.Next()) {
-    const std::string tipo = Txt(m.TIPODEBITO);
-    if (Int(m.TIPOIMPOSTO) != FImposto || !TabelaDebito(tipo, true)) continue;
+    const std::string tipo = m.TIPODEBITO.AsString();
+    if (m.TIPOIMPOSTO.AsInteger() != FImposto || !TabelaDebito(tipo, true)) continue;
     TRecM210_610 rec;
     rec.COD_CONT = TnFisFuncoes::GetCodigoTipoDebitoConversao(tipo);
-    rec.VL_REC_BRT = Num(m.VALOROPER);
-    rec.VL_BC_CONT = Num(m.BASECALCULO);
-    rec.ALIQ = Num(m.ALIQ);
+    rec.VL_REC_BRT = m.VALOROPER.AsFloat();
+    rec.VL_BC_CONT = m.BASECALCULO.AsFloat();
+    rec.ALIQ = m.ALIQ.AsFloat();
     // "0": a base não pode ser compensada com créditos (ou com retenções).
     rec.VlBcNCompCred = compCred.AsString() == "0" ? rec.VL_BC_CONT : 0;
     rec.VlBcNCompRet = compRet.AsString() == "0" ? rec.VL_BC_CONT : 0;
@@ -232,8 +229,8 @@ void TnFisEFDGeradorM211_M611Lcto::CarregarDados() {
   // Primeira linha de cada tipo de apuração e tipo de débito, como a busca no conjunto ordenado.
   std::map<std::string, TRecM211_611> linhas;
   for (; !ds->Eof(); ds->Next())
-    linhas.try_emplace(std::to_string(Int(m.TIPOAPURACAO)) + "|" + Txt(m.TIPODEBITO),
-                       TRecM211_611{static_cast<int>(Int(m.INDTIPCOOP)), 0, Num(m.VLEXCCOOPGER), Num(m.VLEXCESPCOOP)});
+    linhas.try_emplace(std::to_string(m.TIPOAPURACAO.AsInteger()) + "|" + m.TIPODEBITO.AsString(),
+                       TRecM211_611{static_cast<int>(m.INDTIPCOOP.AsInteger()), 0, m.VLEXCCOOPGER.AsFloat(), m.VLEXCESPCOOP.AsFloat()});
   Nutildb::DestruirSQL(ds);
   const bool cooperativa = GetConfigBlocoM().IndNatPessoaJurid == "1";
   for (const auto& [tipo, m001] : *Controle().FLstRegistroM001) {

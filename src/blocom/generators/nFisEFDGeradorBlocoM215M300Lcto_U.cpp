@@ -85,9 +85,6 @@ struct TMapDiferidoPerAntLcto : TRowMap {
   PISCO_CAMPO(TIPORETENCAO);
 };
 
-double Num(const TFieldRef& c) { return c.IsNull() ? 0 : c.AsFloat(); }
-int64_t Int(const TFieldRef& c) { return c.IsNull() ? 0 : c.AsInteger(); }
-std::string Txt(const TFieldRef& c) { return c.IsNull() ? std::string() : c.AsString(); }
 std::string Data8(const TFieldRef& c) {
   return c.IsNull() || c.AsDateTime() <= 0 ? std::string() : FormatDateTime("ddmmyyyy", c.AsDateTime());
 }
@@ -189,19 +186,19 @@ void TnFisEFDGeradorM220_M620Lcto::CarregarLctoAjuste() {
   auto& m = FieldMapper().MapearFields<TMapLctoAjusteM220>(*ds);
   for (; !ds->Eof(); ds->Next()) {
     TRecM220_620 rec;
-    rec.IND_AJ = Txt(m.INDAJUSTE);
-    rec.VL_AJ = Num(m.VLRAJUSTE);
-    rec.COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.CODIGOAJUSTE));
-    rec.NUM_DOC = Txt(m.NUMPROCESSO);
-    rec.DESCR_AJ = Txt(m.DESCAJUSTE).substr(0, 100);
+    rec.IND_AJ = m.INDAJUSTE.AsString();
+    rec.VL_AJ = m.VLRAJUSTE.AsFloat();
+    rec.COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.CODIGOAJUSTE.AsString());
+    rec.NUM_DOC = m.NUMPROCESSO.AsString();
+    rec.DESCR_AJ = m.DESCAJUSTE.AsString().substr(0, 100);
     rec.DT_REF = Data8(m.DATALCTOFIS);
-    rec.CST = static_cast<int>(Int(m.CST));
-    rec.TipoCredM210_M610 = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.NATAJUSTE));
-    if (Num(m.QUANTIDADE) > 0)
-      rec.AliquotaM210_M610Qtd = Num(m.ALIQUOTA);
+    rec.CST = static_cast<int>(m.CST.AsInteger());
+    rec.TipoCredM210_M610 = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.NATAJUSTE.AsString());
+    if (m.QUANTIDADE.AsFloat() > 0)
+      rec.AliquotaM210_M610Qtd = m.ALIQUOTA.AsFloat();
     else
-      rec.AliquotaM210_M610 = Num(m.ALIQUOTA);
-    rec.TipoApuracao = Tipo(GetTipoApuracao(static_cast<int>(Int(m.TIPOAPURACAO))));
+      rec.AliquotaM210_M610 = m.ALIQUOTA.AsFloat();
+    rec.TipoApuracao = Tipo(GetTipoApuracao(static_cast<int>(m.TIPOAPURACAO.AsInteger())));
     ProcessarM220_620(rec, false);
   }
   Nutildb::DestruirSQL(ds);
@@ -262,13 +259,13 @@ void TnFisEFDGeradorM220_M620Lcto::CarregarAjustesImob() {
   auto& m = FieldMapper().MapearFields<TMapAjImob>(*ds);
   for (; !ds->Eof(); ds->Next()) {
     TRecM220_620 rec;
-    rec.IND_AJ = Txt(m.INDAJUSTE);
-    rec.VL_AJ = Num(m.VLAJUSTE);
-    rec.COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.CODIGOAJUSTE));
-    rec.DESCR_AJ = Txt(m.DESCAJUSTE).substr(0, 100);
+    rec.IND_AJ = m.INDAJUSTE.AsString();
+    rec.VL_AJ = m.VLAJUSTE.AsFloat();
+    rec.COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.CODIGOAJUSTE.AsString());
+    rec.DESCR_AJ = m.DESCAJUSTE.AsString().substr(0, 100);
     rec.DT_REF = Data8(m.DATALCTOFIS);
     rec.TipoCredM210_M610 = "54";
-    rec.AliquotaM210_M610 = Num(m.ALIQAJUSTE);
+    rec.AliquotaM210_M610 = m.ALIQAJUSTE.AsFloat();
     GerarM220_620(rec, false);
   }
   Nutildb::DestruirSQL(ds);
@@ -377,25 +374,25 @@ void TnFisEFDGeradorM225_M625Lcto::CarregarLctoAjusteDet() {
   auto& m = FieldMapper().MapearFields<TMapAjusteDetM225>(*ds);
   for (; !ds->Eof(); ds->Next()) {
     TRecM225_625 rec;
-    rec.DET_VALOR_AJ = Num(m.VLRAJUSTE);
-    rec.CST = static_cast<int>(Int(m.CST));
-    rec.DET_BC_CRED = Num(m.BASECALCULOPISCOFINS);
-    rec.DET_ALIQ = Num(m.ALIQAJUSTE);
+    rec.DET_VALOR_AJ = m.VLRAJUSTE.AsFloat();
+    rec.CST = static_cast<int>(m.CST.AsInteger());
+    rec.DET_BC_CRED = m.BASECALCULOPISCOFINS.AsFloat();
+    rec.DET_ALIQ = m.ALIQAJUSTE.AsFloat();
     rec.DT_OPER_AJ = Data8(m.DATAOPERACAO);
-    rec.DESC_AJ = Txt(m.DESCAJUSTEDET);
-    rec.COD_CTA = Txt(m.CONTACTB);
-    rec.INFO_COMPL = Txt(m.DESCRCOMPL);
-    if (Num(m.QUANTIDADE) > 0)
+    rec.DESC_AJ = m.DESCAJUSTEDET.AsString();
+    rec.COD_CTA = m.CONTACTB.AsString();
+    rec.INFO_COMPL = m.DESCRCOMPL.AsString();
+    if (m.QUANTIDADE.AsFloat() > 0)
       rec.AliquotaM210_M610Qtd = rec.DET_ALIQ;
     else
       rec.AliquotaM210_M610 = rec.DET_ALIQ;
-    rec.M210_M610_TipoDebito = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.NATAJUSTE));
-    rec.M220_M620_IND_AJ = Txt(m.INDAJUSTE);
-    rec.M220_M620_COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(Txt(m.CODIGOAJUSTE));
-    rec.M220_M620_NUM_DOC = Txt(m.NUMPROCESSO);
+    rec.M210_M610_TipoDebito = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.NATAJUSTE.AsString());
+    rec.M220_M620_IND_AJ = m.INDAJUSTE.AsString();
+    rec.M220_M620_COD_AJ = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(m.CODIGOAJUSTE.AsString());
+    rec.M220_M620_NUM_DOC = m.NUMPROCESSO.AsString();
     rec.M220_M620_DT_REF = Data8(m.DATALCTOFIS);
-    rec.M220_M620_DESCR_AJ = Txt(m.DESCAJUSTE).substr(0, 100);
-    rec.TipoApuracao = Tipo(GetTipoApuracao(static_cast<int>(Int(m.TIPOAPURACAO))));
+    rec.M220_M620_DESCR_AJ = m.DESCAJUSTE.AsString().substr(0, 100);
+    rec.TipoApuracao = Tipo(GetTipoApuracao(static_cast<int>(m.TIPOAPURACAO.AsInteger())));
     // Mesma divisão por CST do ajuste, para o detalhe achar a parcela a que pertence.
     const auto partes = PartesCST(rec.CST);
     std::vector<TRecM225_625> lista;
@@ -494,24 +491,24 @@ void TnFisEFDGeradorM230_M630Lcto::CarregarDados() {
   auto& m = FieldMapper().MapearFields<TMapInfAdicDiferidoLcto>(*ds);
   auto& lista = GetLstM210_610(TTipoApuracao::taNormal);
   for (; !ds->Eof(); ds->Next()) {
-    const double contabil = Num(m.VALORCONTABIL), pago = Num(m.VALORPAGO), receita = Num(m.RECEITAPISCOFINS);
+    const double contabil = m.VALORCONTABIL.AsFloat(), pago = m.VALORPAGO.AsFloat(), receita = m.RECEITAPISCOFINS.AsFloat();
     double naoRecebido = contabil - pago;
     if (naoRecebido <= 0) continue;
     // Documento com várias linhas: o que falta receber é rateado pela receita da linha.
     if (contabil > receita) naoRecebido = Nutil::RoundValor(receita / contabil * naoRecebido, 2);
-    const double aliq = Num(pis ? m.ALIQPIS : m.ALIQCOFINS);
-    const double diferir = pago == 0 ? Num(pis ? m.VALORPIS : m.VALORCOFINS) : Nutil::RoundValor(naoRecebido * aliq / 100, 2);
-    const std::string tipoDebito = Txt(m.TIPODEBITO);
+    const double aliq = (pis ? m.ALIQPIS : m.ALIQCOFINS).AsFloat();
+    const double diferir = pago == 0 ? (pis ? m.VALORPIS : m.VALORCOFINS).AsFloat() : Nutil::RoundValor(naoRecebido * aliq / 100, 2);
+    const std::string tipoDebito = m.TIPODEBITO.AsString();
     const TDateTime recebimento = m.DATAPAGAMENTO.IsNull() ? 0 : m.DATAPAGAMENTO.AsDateTime();
-    InserirRetido(GetControleCredito(), FImposto, GetDataInicial(), static_cast<int>(Int(m.TIPORETENCAO)), recebimento,
+    InserirRetido(GetControleCredito(), FImposto, GetDataInicial(), static_cast<int>(m.TIPORETENCAO.AsInteger()), recebimento,
                   tipoDebito, diferir, 0);
     // Linha por quantidade: o detalhe tem alíquota 0 e a alíquota da linha por unidade.
-    const double qtd = Num(m.QUANTIDADE);
+    const double qtd = m.QUANTIDADE.AsFloat();
     const double aliqQuant = qtd > 0 ? aliq : 0;
     auto* pai = ProcurarM210_610(lista, TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(tipoDebito), qtd > 0 ? 0 : aliq,
                                  &aliqQuant);
     if (!pai) continue;
-    const std::string cnpj = Txt(m.CNPJ);
+    const std::string cnpj = m.CNPJ.AsString();
     const std::string chave = cnpj + "|0";
     auto* r = pai->FM230_630List.TryGetValue(chave);
     if (!r) {
@@ -553,12 +550,12 @@ void TnFisEFDGeradorM300_M700Lcto::CarregarDados() {
   auto& m = FieldMapper().MapearFields<TMapDiferidoPerAntLcto>(*ds);
   auto& lista = GetLstM210_610(TTipoApuracao::taNormal);
   for (; !ds->Eof(); ds->Next()) {
-    const double contabil = Num(m.VALORCONTABIL), receita = Num(m.RECEITAPISCOFINS);
-    double pago = Num(m.VALORPAGO);
+    const double contabil = m.VALORCONTABIL.AsFloat(), receita = m.RECEITAPISCOFINS.AsFloat();
+    double pago = m.VALORPAGO.AsFloat();
     if (contabil > receita) pago = Nutil::RoundValor(receita / contabil * pago, 2);
-    const std::string tipoDebito = Txt(m.TIPODEBITO);
+    const std::string tipoDebito = m.TIPODEBITO.AsString();
     const TDateTime recebimento = m.DATAPAGAMENTO.IsNull() ? 0 : m.DATAPAGAMENTO.AsDateTime();
-    InserirRetido(GetControleCredito(), FImposto, GetDataInicial(), static_cast<int>(Int(m.TIPORETENCAO)), recebimento,
+    InserirRetido(GetControleCredito(), FImposto, GetDataInicial(), static_cast<int>(m.TIPORETENCAO.AsInteger()), recebimento,
                   tipoDebito, 0, pago);
     auto* pai = lista.Vazia() ? nullptr : [&]() -> TM210_610DetalheContrib* {
       const std::string cod = TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(tipoDebito);
