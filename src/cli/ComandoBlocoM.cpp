@@ -12,6 +12,7 @@
 
 #include "blocom/control/nFisRepositorioEFDBlocoM_U.h"
 #include "blocom/repo/nFisRepositorioPisCofinsBlocoM_U.h"
+#include "cli/CadastroEmpresa.h"
 #include "cli/Comandos.h"
 #include "host/Database.h"
 #include "base/Erros.h"
@@ -50,6 +51,7 @@ struct TOpcoesBlocoM {
   std::string Saida;
   std::string Caminho = "geradores";
   std::string Natureza;  // vazio: a do cadastro da empresa
+  std::string RegimeReceita;  // caixa ou competencia; vazio: o da opção do lucro presumido
   std::string RastroSQL;  // arquivo do rastro das consultas; vazio = sem rastro
 };
 
@@ -95,20 +97,6 @@ void ValidarEmpresa(TDatabase& ABanco, int AEmpresa) {
     throw EEntradaInvalida("Empresa " + std::to_string(AEmpresa) + " não encontrada (nenhum estabelecimento cadastrado)");
 }
 
-// Natureza da pessoa jurídica (0 sociedade empresária, 1 cooperativa, ...) do cadastro da
-// empresa, em texto decimal; vazio quando não informada.
-std::string NaturezaDaEmpresa(TDatabase& ABanco, int AEmpresa) {
-  try {
-    auto ds = ABanco.Abrir("SELECT INDNATPJ FROM CFGEMPRESAFIS WHERE CODIGOEMPRESA = :CODIGOEMPRESA",
-                           {TVariant{static_cast<int64_t>(AEmpresa)}});
-    if (ds->Eof() || ds->Fields(0).IsNull()) return {};
-    return std::to_string(ds->Fields(0).AsInteger());
-  } catch (const EBancoDados&) {
-    throw EEntradaInvalida("O banco não tem a natureza da pessoa jurídica (CFGEMPRESAFIS.INDNATPJ): aplique o DDL de "
-                           "\"pisco schema\" ou informe --natureza.");
-  }
-}
-
 TConfigBlocoM MontarConfiguracao(const TOpcoesBlocoM& o) {
   TConfigBlocoM c;
   c.CodigoEmpresa = o.Empresa;
@@ -135,9 +123,7 @@ void ExecutarComando(const TOpcoesBlocoM& o) {
   auto banco = TDatabase::Conectar(o.Conexao, TModoAbertura::maExistente);
   ValidarEsquema(*banco);
   ValidarEmpresa(*banco, o.Empresa);
-  // O M211 padrão das cooperativas depende da natureza: "1" é cooperativa.
-  config.IndNatPessoaJurid =
-      o.Natureza.empty() ? NaturezaDaEmpresa(*banco, o.Empresa) : std::to_string(std::stoi(o.Natureza));
+  CompletarComCadastro(*banco, config, o.Natureza, o.RegimeReceita);
   // O rastro vive mais que o host: as consultas guardadas no cache só se fecham com ele.
   TRastroSQL rastro;
   if (!o.RastroSQL.empty()) banco->DefinirRastro(&rastro);
@@ -176,6 +162,9 @@ void RegistrarComandoBlocoM(CLI::App& app) {
   cmd->add_option("--natureza", o->Natureza,
                   "Natureza da pessoa jurídica (0 sociedade empresária, 1 cooperativa, ...); padrão: a do cadastro")
       ->check(InteiroEntre(0, 99, "a natureza da pessoa jurídica, um número de 0 a 99"));
+  cmd->add_option("--regime-receita", o->RegimeReceita,
+                  "caixa (saídas pela data do recebimento) ou competencia; padrão: o da opção do lucro presumido")
+      ->check(CLI::IsMember({"caixa", "competencia"}));
   cmd->add_option("--rastro-sql", o->RastroSQL,
                   "Grava em ARQUIVO uma linha JSON por consulta emitida (texto, parâmetros, linhas, ms)");
   cmd->callback([o, comp, ini] {

@@ -7,6 +7,7 @@
 #include "base/Erros.h"
 #include "blocom/control/nFisRepositorioEFDBlocoMFabrica_U.h"
 #include "blocom/repo/nFisRepositorioPisCofinsBlocoM_U.h"
+#include "cli/CadastroEmpresa.h"
 #include "cli/Comandos.h"
 #include "host/Database.h"
 #include "host/Host.h"
@@ -83,8 +84,9 @@ TConfigBlocoM Configuracao(const TOpcoesConferir& o) {
 }
 
 int ExecutarConferir(const TOpcoesConferir& o) {
-  const TConfigBlocoM config = Configuracao(o);
+  TConfigBlocoM config = Configuracao(o);
   auto banco = TDatabase::Conectar(o.Conexao, TModoAbertura::maExistente);
+  CompletarComCadastro(*banco, config, "", "");
   THost host(std::move(banco));
   THostScope escopo(host);
   if (o.Lancamentos) return ConferirLancamentos(o, config);
