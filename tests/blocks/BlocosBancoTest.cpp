@@ -163,9 +163,6 @@ TEST_P(BlocosBanco, Carregadores) {
   ASSERT_TRUE(itens);
   EXPECT_FALSE(itens->Eof());
   EXPECT_EQ(Rodar(RM::GetSqlC170(m), RM::GetParamsEstabDataLCO(m)), Rodar(RC::GetSqlC170(c), RC::GetParamsEstabData(c)));
-  auto pessoas = RD::GetCdsPessoasD600SemMunic(TnParansBlocoD{1, "", kInicio, kFim, false, false});
-  ASSERT_TRUE(pessoas);
-  EXPECT_NE(pessoas->FindField("NOMEPESSOA"), nullptr);
 
   const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado det;
   const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado cons;
@@ -184,7 +181,6 @@ TEST_P(BlocosBanco, Carregadores) {
   // Um resultado de outra classe vindo do cache é erro; erro do banco não mexe no ponteiro.
   auto fluxo = Nutildb::ExecutarSQL("SELECT 1 AS X", {});
   EXPECT_THROW(TnArqRepositorioSPEDPisCofinsBase::ComoCliente(fluxo.get()), EBancoDados);
-  EXPECT_THROW(TnArqRepositorioSPEDPisCofinsBase::ComoCliente(nullptr), EBancoDados);
   TnClientDataSet* antes = nullptr;
   EXPECT_THROW(TnArqRepositorioSPEDPisCofinsBase::CarregarDados(antes, a, "SELECT * FROM NAOEXISTE", {}), EPisco);
   EXPECT_EQ(antes, nullptr);

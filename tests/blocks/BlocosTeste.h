@@ -1,6 +1,6 @@
 #pragma once
-// Apoio dos testes dos repositórios de blocos: host sobre SQLite para os textos, banco com o
-// esquema (SQLite e PostgreSQL) para linhas mínimas, e a demonstração para conferir valores.
+// Apoio dos testes dos repositórios de blocos: host sobre SQLite para os textos e a
+// demonstração (SQLite e PostgreSQL) para rodar as consultas e conferir valores.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,17 +19,16 @@
 #include "host/Nutildb.h"
 #include "host/OpcaoEFD.h"
 
-// Opção da EFD da empresa 1 (estabelecimento 1) desde 2020; GERACAOF500F525 = 1 pede os
-// textos consolidados (e o modelo 57 com CFOP 0).
-inline void GravarOpcaoEFDTeste(TDatabase& ABanco, bool AGeracaoF500F525) {
+// Opção da EFD da empresa 1 (estabelecimento 1) desde 2020, com o F500/F525 detalhado.
+inline void GravarOpcaoEFDTeste(TDatabase& ABanco) {
   ABanco.Executar("DELETE FROM OPCAOEFDCOMPL");
   ABanco.Executar("DELETE FROM OPCAOEFD");
   ABanco.Executar("INSERT INTO OPCAOEFD (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, REGIMEAPU) VALUES (1, 1, :D, 1)",
                   {VarDate(EncodeDate(2020, 1, 1))});
   ABanco.Executar(
       "INSERT INTO OPCAOEFDCOMPL (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, OPTANTEEFD, GERACAOF500F525) "
-      "VALUES (1, 1, :D, 1, :G)",
-      {VarDate(EncodeDate(2020, 1, 1)), TVariant{int64_t{AGeracaoF500F525 ? 1 : 0}}});
+      "VALUES (1, 1, :D, 1, 0)",
+      {VarDate(EncodeDate(2020, 1, 1))});
   ControleOpcaoEFD().LimparCache();
   ControleOpcaoEFD().Configurar(1, 1, EncodeDate(2024, 1, 1));
 }
@@ -48,7 +47,7 @@ class THostTexto {
     FHost->Database().IniciarTransacao();
     FHost->Database().ExecutarScript(GerarDDL(TDialeto::dSQLite));
     FHost->Database().Confirmar();
-    GravarOpcaoEFDTeste(FHost->Database(), false);
+    GravarOpcaoEFDTeste(FHost->Database());
   }
   ~THostTexto() {
     FEscopo.reset();
@@ -61,19 +60,6 @@ class THostTexto {
   std::string FArquivo;
   std::unique_ptr<THost> FHost;
   std::unique_ptr<THostScope> FEscopo;
-};
-
-// Banco novo com o esquema e a opção da EFD da empresa 1 (estabelecimento 1) desde 2020.
-class TBlocosBancoTeste : public TBancoTeste {
- protected:
-  void SetUp() override {
-    TBancoTeste::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    Banco().IniciarTransacao();
-    Banco().ExecutarScript(GerarDDL(Dialeto()));
-    Banco().Confirmar();
-    GravarOpcaoEFDTeste(Banco(), false);
-  }
 };
 
 // Linhas de uma consulta somadas por chave (colunas-chave unidas por '|'). Alíquotas e códigos
