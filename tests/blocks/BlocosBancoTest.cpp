@@ -217,6 +217,10 @@ TEST_P(BlocosBanco, RegistrosComValoresConferemComControle) {
   const TParams per{VarDate(kInicio), VarDate(kFim)};
   const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado det;
   const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado cons;
+  // Primeiros itens das notas de modelo 55 com o débito 4.3.05.00, que o C180/C181 deixam fora.
+  Banco().Executar("UPDATE LCTOFISSAIPISCOFINS SET TIPODEBITO = '4.3.05.00', TIPODEBITOPIS = '4.3.05.00' WHERE "
+                   "CODIGOEMPRESA = 1 AND SEQ = 1 AND CHAVELCTOFISSAI IN (SELECT CHAVELCTOFISSAI FROM LCTOFISSAI "
+                   "WHERE CODIGOEMPRESA = 1 AND CDMODELO = '55')");
   // O 1900 lê a opção ao montar o texto.
   OpcaoConsolidada(true);
   const std::string sql1900Consolidado = R1::GetSql1900(b, false) + R1::GetSql1900NFCanc(b);

@@ -7,6 +7,7 @@
 
 #include "blocks/BlocosTeste.h"
 #include "blocks/CatalogoBlocos.h"
+#include "host/ControlesFiscais.h"
 #include "host/SQLParams.h"
 
 namespace {
@@ -135,6 +136,20 @@ TEST_F(BlocosValores, EscolhasDoBlocoFPelaEmpresaDoRegistro) {
       EXPECT_EQ(RF::GetSqlF100(p).find("SOCIEDADECONTAPARTICIPACAO") != std::string::npos, scp && mov == 1)
           << "movimento " << mov << (scp ? " SCP" : "");
     }
+}
+
+// Com o IPI apurado, o C100 de entrada soma o documento inteiro no HAVING, não só as linhas do
+// grupo; as saídas não mudam.
+TEST_F(BlocosValores, C100DeEntradaPelaApuracaoDoIPI) {
+  using RC = TnArqRepositorioSPEDPisCofinsBlocoC;
+  const TnParansBlocoC ent{1, "1", kInicio, kFim, false, 0, 0, false}, sai{1, "1", kInicio, kFim, false, 1, 0, false};
+  const std::string entrada = RC::GetSqlC100(ent), saida = RC::GetSqlC100(sai);
+  FHost.Banco().Executar("INSERT INTO OPCAOIPI (CODIGOEMPRESA, CODIGOESTAB, DATAINICIAL, APURAIPI) VALUES (1, 1, :D, 1)",
+                         {VarDate(EncodeDate(2020, 1, 1))});
+  ControleIPI().LimparCache();
+  EXPECT_EQ(entrada.find("LPC2"), std::string::npos);
+  EXPECT_NE(RC::GetSqlC100(ent).find("LPC2"), std::string::npos);
+  EXPECT_EQ(RC::GetSqlC100(sai), saida);
 }
 
 }  // namespace
