@@ -1,6 +1,6 @@
 // Sem dados: cada nome de parâmetro de cada texto recebe o seu valor (e a hora das datas não vai
-// ao banco), o filtro de estabelecimento recusa texto que não é lista, e as escolhas do bloco F
-// que dependem da empresa (opção do F500, tabela do F150, SCP).
+// ao banco), o filtro de estabelecimento recusa texto que não é lista, as escolhas do bloco F
+// que dependem da empresa (opção do F500, tabela do F150, SCP) e o C100 pela apuração do IPI.
 #include <gtest/gtest.h>
 
 #include <string>
