@@ -1,16 +1,17 @@
-// Vetores de valores: forma pela regra de inclusão, posições próprias de F130/F150/F600, e
-// casamento com os nomes de parâmetro de cada texto (o valor certo para cada nome).
+// Sem dados: cada nome de parâmetro de cada texto recebe o seu valor (e a hora das datas não vai
+// ao banco), o filtro de estabelecimento recusa texto que não é lista, as escolhas do bloco F
+// que dependem da empresa (opção do F500, tabela do F150, SCP) e o C100 pela apuração do IPI.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "blocks/BlocosTeste.h"
 #include "blocks/CatalogoBlocos.h"
+#include "host/ControlesFiscais.h"
 #include "host/SQLParams.h"
 
 namespace {
 
-using RA = TnArqRepositorioSPEDPisCofinsBlocoA;
 using RF = TnArqRepositorioSPEDPisCofinsBlocoF;
 
 const TDateTime kInicio = EncodeDate(2024, 3, 1);
@@ -19,51 +20,12 @@ const TDateTime kFim = EncodeDate(2024, 3, 31);
 TVariant I(int64_t n) { return TVariant{n}; }
 TVariant D(TDateTime d) { return VarDate(d); }
 
-class BlocosValores : public ::testing::Test {
- protected:
-  void SetUp() override { FHost.CriarEsquema(false); }
-  THostTexto FHost;
-};
-
-// Os valores nulos têm a forma dos reais (três ou quatro pela inclusão) e não casam com nada;
-// a hora da data não vai ao banco. Os reais, nome a nome, estão no caso seguinte.
-TEST_F(BlocosValores, NulosComAFormaDosReaisEDatasSemHora) {
-  for (const char* estab : {"12", "", "1,3"}) {
-    SCOPED_TRACE(std::string("[") + estab + "]");
-    const TnParansBlocoA a{7, estab, kInicio, kFim, false, 0, false};
-    const TParams nulos = RA::GetParamsEstabDataNull(a);
-    ASSERT_EQ(nulos.size(), RA::GetParamsEstabData(a).size());
-    EXPECT_EQ(nulos.front(), I(-1));
-    EXPECT_EQ(nulos[nulos.size() - 1], D(0));
-    EXPECT_EQ(nulos[nulos.size() - 2], D(0));
-    if (nulos.size() == 4) {
-      EXPECT_EQ(nulos[1], I(-1));
-    }
-  }
-  const TnParansBlocoA comHora{7, "12", kInicio + 0.75, kFim + 0.5, false, 0, false};
-  EXPECT_EQ(RA::GetParamsEstabData(comHora), (TParams{I(7), I(12), D(kInicio), D(kFim)}));
-}
-
-// A moldura serve os registros dos outros blocos: sem estabelecimento (C, D), nulo com um -1 a
-// mais (C) e estabelecimento numérico (I).
-TEST_F(BlocosValores, MolduraParaOsRegistrosDosOutrosBlocos) {
-  using B = TnArqRepositorioSPEDPisCofinsBase;
-  const TnParansBlocoD d{7, "12", kInicio, kFim, false, false};
-  EXPECT_EQ(B::GetParamsEmpData(d), (TParams{I(7), D(kInicio), D(kFim)}));
-  const TnParansBlocoC c{7, "5", kInicio, kFim, false, 1, 0, false};
-  EXPECT_EQ(B::GetParamsEstabDataImpNull(c), (TParams{I(-1), I(-1), D(0), D(0), I(-1)}));
-  const nArqRepositorioSPEDPisCofinsBlocoCMemoria_U::TnParansBlocoC cm{7, "", kInicio, kFim, false, 1, 0};
-  EXPECT_EQ(B::GetParamsEstabDataImpNull(cm), (TParams{I(-1), D(0), D(0), I(-1)}));
-  EXPECT_EQ(B::GetParamsEstabData(TnParansBlocoI{7, 5, kInicio, kFim, true, true}),
-            (TParams{I(7), I(5), D(kInicio), D(kFim)}));
-  EXPECT_EQ(B::GetParamsEstabData(TnParansBlocoI{7, 0, kInicio, kFim, true, true}),
-            (TParams{I(7), D(kInicio), D(kFim)}));
-  EXPECT_EQ(B::GetParamsEstabData(TnParansBloco1{7, "3", kInicio, kFim}), (TParams{I(7), I(3), D(kInicio), D(kFim)}));
-}
-
-// Papel de cada nome de parâmetro pelo nome; o valor na mesma posição tem de ser o dele.
-enum class TPapel { Empresa, Estab, Inicio, Fim, Desconhecido };
+// Papel de cada nome de parâmetro pelo nome; o valor na mesma posição tem de ser o dele. Os
+// valores de impressora, faixa de notas e código de receita são os do próprio catálogo.
+enum class TPapel { Empresa, Estab, Inicio, Fim, DoCatalogo, Desconhecido };
 TPapel Papel(const std::string& ANome) {
+  for (const char* n : {"NUMERONF", "IMPRESSORA", "CODIGOIMPOSTO", "VARIACAOIMPOSTO"})
+    if (ANome.find(n) != std::string::npos) return TPapel::DoCatalogo;
   if (ANome.find("EMPRESA") != std::string::npos) return TPapel::Empresa;
   if (ANome.find("ESTAB") != std::string::npos) return TPapel::Estab;
   if (ANome.find("INICIAL") != std::string::npos) return TPapel::Inicio;
@@ -71,43 +33,123 @@ TPapel Papel(const std::string& ANome) {
   return TPapel::Desconhecido;
 }
 
-void ConferirCaso(const TCasoBloco& c, int64_t AEmpresa, int64_t AEstab, TDateTime AInicio, TDateTime AFim) {
-  SCOPED_TRACE(c.Nome);
-  const TSQLAnalisado a = AnalisarParametros(c.SQL);
-  ASSERT_EQ(a.Nomes.size(), c.ValoresReais.size());
-  for (size_t i = 0; i < a.Nomes.size(); ++i) {
-    SCOPED_TRACE(a.Nomes[i]);
-    const TVariant& v = c.ValoresReais[i];
-    switch (Papel(a.Nomes[i])) {
-      case TPapel::Empresa: EXPECT_EQ(v, I(AEmpresa)); break;
-      case TPapel::Estab: EXPECT_EQ(v, I(AEstab)); break;
-      case TPapel::Inicio:
+void Conferir(const std::vector<TCasoBloco>& ACasos, int64_t AEstab) {
+  for (const auto& c : ACasos) {
+    SCOPED_TRACE(c.Nome);
+    const TSQLAnalisado a = AnalisarParametros(c.SQL);
+    ASSERT_EQ(a.Nomes.size(), c.ValoresReais.size());
+    EXPECT_EQ(c.Valores.size(), c.ValoresReais.size());
+    for (size_t i = 0; i < a.Nomes.size(); ++i) {
+      SCOPED_TRACE(a.Nomes[i]);
+      const TVariant& v = c.ValoresReais[i];
+      switch (Papel(a.Nomes[i])) {
+        case TPapel::Empresa: EXPECT_EQ(v, I(7)); break;
+        case TPapel::Estab: EXPECT_EQ(v, I(AEstab)); break;
         // O F150 lê desde onze meses antes do início.
-        EXPECT_EQ(v, D(c.Nome == "F150" ? IncMonth(AInicio, -11) : AInicio));
-        break;
-      case TPapel::Fim: EXPECT_EQ(v, D(AFim)); break;
-      case TPapel::Desconhecido: ADD_FAILURE() << "nome de parâmetro inesperado"; break;
-    }
-  }
-  EXPECT_EQ(c.Valores.size(), c.ValoresReais.size());
-}
-
-TEST_F(BlocosValores, CadaNomeDeParametroRecebeSeuValor) {
-  const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado det;
-  const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado cons;
-  for (const char* estab : {"12", " 12 ", "", "0", "1,3-5"}) {
-    for (int mov : {0, 1, 2}) {
-      for (bool scp : {false, true}) {
-        SCOPED_TRACE(std::string("estab [") + estab + "] movimento " + std::to_string(mov) + (scp ? " SCP" : ""));
-        const int64_t codEstab = RF::EhEstabInclusion(estab) ? -999 : 12;
-        const TnParansBlocoA a{7, estab, kInicio, kFim, false, mov, scp};
-        for (const auto& c : CasosBlocoA(a)) ConferirCaso(c, 7, codEstab, kInicio, kFim);
-        const TnParansBlocoF f{7, estab, kInicio, kFim, false, static_cast<int16_t>(mov), scp};
-        for (const RF* repo : {static_cast<const RF*>(&det), static_cast<const RF*>(&cons)})
-          for (const auto& c : CasosBlocoF(f, *repo)) ConferirCaso(c, 7, codEstab, kInicio, kFim);
+        case TPapel::Inicio: EXPECT_EQ(v, D(c.Nome == "F150" ? IncMonth(kInicio, -11) : kInicio)); break;
+        case TPapel::Fim: EXPECT_EQ(v, D(kFim)); break;
+        case TPapel::DoCatalogo: break;
+        case TPapel::Desconhecido: ADD_FAILURE() << "nome de parâmetro inesperado"; break;
       }
     }
   }
+}
+
+class BlocosValores : public ::testing::Test {
+ protected:
+  THostTexto FHost;
+};
+
+// Datas com hora no pedido: o banco recebe só a data (senão o primeiro dia some).
+TEST_F(BlocosValores, CadaNomeDeParametroRecebeSeuValor) {
+  const TDateTime ini = kInicio + 0.75, fim = kFim + 0.5;
+  const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado det;
+  const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado cons;
+  for (const char* estab : {"12", " 12 ", "", "0", "1,3-5"}) {
+    const int64_t codEstab = RF::EhEstabInclusion(estab) ? -999 : 12;
+    for (int mov : {0, 1, 2}) {
+      for (bool scp : {false, true}) {
+        SCOPED_TRACE(std::string("estab [") + estab + "] movimento " + std::to_string(mov) + (scp ? " SCP" : ""));
+        Conferir(CasosBlocoA(TnParansBlocoA{7, estab, ini, fim, false, mov, scp}), codEstab);
+        const TnParansBlocoF f{7, estab, ini, fim, false, static_cast<int16_t>(mov), scp};
+        for (const RF* repo : {static_cast<const RF*>(&det), static_cast<const RF*>(&cons)})
+          Conferir(CasosBlocoF(f, *repo), codEstab);
+        Conferir(CasosBlocoC<TnArqRepositorioSPEDPisCofinsBlocoC>(TnParansBlocoC{7, estab, ini, fim, false, mov, 2, scp}),
+                 codEstab);
+        Conferir(CasosBlocoC<TnArqRepositorioSPEDPisCofinsBlocoCMemoria>(
+                     nArqRepositorioSPEDPisCofinsBlocoCMemoria_U::TnParansBlocoC{7, estab, ini, fim, false, mov, 2}),
+                 codEstab);
+      }
+    }
+    Conferir(CasosBlocoD(TnParansBlocoD{7, estab, ini, fim, false, false}), codEstab);
+    Conferir(CasosBlocoP(TnParansBlocoP{7, estab, ini, fim, false, 1}), codEstab);
+    Conferir(CasosBloco1(TnParansBloco1{7, estab, ini, fim}, ""), codEstab);
+  }
+  Conferir(CasosBlocoI(TnParansBlocoI{7, 5, ini, fim, true, true}), 5);
+}
+
+// Estabelecimento do bloco F: um código vira parâmetro; "0", vazio ou lista vão pelo filtro de
+// intervalo; texto do usuário que não é lista de estabelecimentos nunca chega ao SQL.
+TEST_F(BlocosValores, FiltroDeEstabelecimento) {
+  for (const auto& [estab, inclusao] : std::vector<std::pair<const char*, bool>>{
+           {"12", false}, {" 12 ", false}, {"-3", false}, {"0", true}, {"", true}, {"  ", true}, {"1,3", true}}) {
+    EXPECT_EQ(RF::EhEstabInclusion(estab), inclusao) << "[" << estab << "]";
+  }
+  const TnParansBlocoF injecao{1, "1; drop table x", kInicio, kFim, false, 1, false};
+  EXPECT_THROW(RF::GetFiltroEstab(injecao, "D.CODIGOESTAB"), EPisco);
+}
+
+// A opção do F500 é a da empresa do registro, seja qual for a empresa em que o objeto de opções
+// ficou da última consulta, e o objeto volta como estava; o F150 lê a tabela da EFD ou a do
+// lucro real pela opção; o filtro de SCP só vale nas saídas da SCP.
+TEST_F(BlocosValores, EscolhasDoBlocoFPelaEmpresaDoRegistro) {
+  auto& banco = FHost.Banco();
+  banco.Executar("INSERT INTO OPCAOEFD (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, REGIMEAPU) VALUES (2, 1, :D, 1)",
+                 {VarDate(EncodeDate(2020, 1, 1))});
+  banco.Executar("INSERT INTO OPCAOEFDCOMPL (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, OPTANTEEFD, GERACAOF500F525) "
+                 "VALUES (2, 1, :D, 1, 1)",
+                 {VarDate(EncodeDate(2020, 1, 1))});
+  const TnParansBlocoF empresa1{1, "1", kInicio, kFim, false, 1, false};
+  const TnParansBlocoF empresa2{2, "1", kInicio, kFim, false, 1, false};
+  const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado det;
+  const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado cons;
+  ControleOpcaoEFD().Configurar(2, 1, kInicio);
+  for (const RF* f : {static_cast<const RF*>(&det), static_cast<const RF*>(&cons)}) {
+    EXPECT_EQ(f->GetSqlF500(empresa1).find("'57'"), std::string::npos);
+    EXPECT_EQ(f->GetSqlF550(empresa1).find("'57'"), std::string::npos);
+  }
+  EXPECT_EQ(ControleOpcaoEFD().GetCodigoEmpresa(), 2);
+  ControleOpcaoEFD().Configurar(1, 1, kInicio);
+  EXPECT_NE(det.GetSqlF500(empresa2).find("'57'"), std::string::npos);
+  EXPECT_NE(RF::GetSqlF509(empresa2).find("'57'"), std::string::npos);
+  EXPECT_EQ(RF::GetSqlF509(empresa1).find("'57'"), std::string::npos);
+  EXPECT_EQ(ControleOpcaoEFD().GetCodigoEmpresa(), 1);
+
+  EXPECT_NE(RF::GetSqlF150(empresa1).find("EFDCREDPRESESTOQABERT"), std::string::npos);
+  banco.Executar("UPDATE OPCAOEFDCOMPL SET OPTANTEEFD = 0 WHERE CODIGOEMPRESA = 1");
+  ControleOpcaoEFD().LimparCache();
+  EXPECT_NE(RF::GetSqlF150(empresa1).find("LUCROREALCREDPRESESTOQABERT"), std::string::npos);
+
+  for (int mov : {0, 1, 2})
+    for (bool scp : {false, true}) {
+      const TnParansBlocoF p{1, "1", kInicio, kFim, false, static_cast<int16_t>(mov), scp};
+      EXPECT_EQ(RF::GetSqlF100(p).find("SOCIEDADECONTAPARTICIPACAO") != std::string::npos, scp && mov == 1)
+          << "movimento " << mov << (scp ? " SCP" : "");
+    }
+}
+
+// Com o IPI apurado, o C100 de entrada soma o documento inteiro no HAVING, não só as linhas do
+// grupo; as saídas não mudam.
+TEST_F(BlocosValores, C100DeEntradaPelaApuracaoDoIPI) {
+  using RC = TnArqRepositorioSPEDPisCofinsBlocoC;
+  const TnParansBlocoC ent{1, "1", kInicio, kFim, false, 0, 0, false}, sai{1, "1", kInicio, kFim, false, 1, 0, false};
+  const std::string entrada = RC::GetSqlC100(ent), saida = RC::GetSqlC100(sai);
+  FHost.Banco().Executar("INSERT INTO OPCAOIPI (CODIGOEMPRESA, CODIGOESTAB, DATAINICIAL, APURAIPI) VALUES (1, 1, :D, 1)",
+                         {VarDate(EncodeDate(2020, 1, 1))});
+  ControleIPI().LimparCache();
+  EXPECT_EQ(entrada.find("LPC2"), std::string::npos);
+  EXPECT_NE(RC::GetSqlC100(ent).find("LPC2"), std::string::npos);
+  EXPECT_EQ(RC::GetSqlC100(sai), saida);
 }
 
 }  // namespace

@@ -6,15 +6,13 @@
 #include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 
-#include "blocks/CatalogoBlocos.h"
 #include <unistd.h>
 
-#include "host/Database.h"
-#include "host/Host.h"
-#include "host/Nutildb.h"
+#include "blocks/CatalogoBlocos.h"
 
 namespace {
 
@@ -75,33 +73,22 @@ TEST_F(ComandoSql, ImprimeOTextoEOsValores) {
   EXPECT_EQ(j["sql"], TnArqRepositorioSPEDPisCofinsBlocoA::GetSQLA170(s170));
 }
 
-// Executa com os valores reais (também no A170) e imprime as mesmas linhas nos três formatos.
+// Executa com os valores reais (também no A170, cujo carregador abre com os nulos) e imprime
+// as mesmas linhas nos três formatos; o conteúdo em CSV, campo a campo, está nos cenários.
 TEST_F(ComandoSql, ExecutaEmTextoCsvEJson) {
-  int64_t esperado = 0;
-  {
-    THost host(TDatabase::Conectar(FBanco));
-    THostScope escopo(host);
-    const TnParansBlocoA a{1, "", EncodeDate(2024, 1, 1), EncodeDate(2024, 1, 31), false, 1, false};
-    auto ds = Nutildb::ExecutarSQL(TnArqRepositorioSPEDPisCofinsBlocoA::GetSQLA170(a),
-                                   TnArqRepositorioSPEDPisCofinsBlocoA::GetParamsEstabData(a));
-    for (; !ds->Eof(); ds->Next()) ++esperado;
-  }
-  ASSERT_GT(esperado, 0);
-  const auto csv = Pisco(Base("A170", "--executar --formato csv"));
-  ASSERT_EQ(csv.Codigo, 0) << csv.Erro;
-  EXPECT_EQ(std::count(csv.Texto.begin(), csv.Texto.end(), '\n'), esperado + 1);
-  EXPECT_EQ(csv.Texto.rfind("CODIGOEMPRESA,CHAVELCTOFIS,DATALCTOFIS,", 0), 0u);
-
   const auto json = Pisco(Base("A170", "--executar --formato json"));
   ASSERT_EQ(json.Codigo, 0) << json.Erro;
   const auto j = nlohmann::json::parse(json.Texto);
   ASSERT_TRUE(j.is_array());
-  EXPECT_EQ(static_cast<int64_t>(j.size()), esperado);
+  const int64_t linhas = static_cast<int64_t>(j.size());
+  ASSERT_GT(linhas, 0);
   EXPECT_TRUE(j[0].contains("TIPODEBCRED") || j[0].contains("tipodebcred"));
-
+  const auto csv = Pisco(Base("A170", "--executar --formato csv"));
+  ASSERT_EQ(csv.Codigo, 0) << csv.Erro;
+  EXPECT_EQ(std::count(csv.Texto.begin(), csv.Texto.end(), '\n'), linhas + 1);
   const auto texto = Pisco(Base("A170", "--executar"));
   ASSERT_EQ(texto.Codigo, 0) << texto.Erro;
-  EXPECT_NE(texto.Texto.find("(" + std::to_string(esperado) + " linhas)\n"), std::string::npos);
+  EXPECT_NE(texto.Texto.find("(" + std::to_string(linhas) + " linhas)\n"), std::string::npos);
 }
 
 // --listar mostra os registros por bloco, sem banco; todo registro listado imprime o seu texto.
@@ -109,23 +96,17 @@ TEST_F(ComandoSql, ListaERegistrosDeTodosOsBlocos) {
   const auto l = Pisco("sql --listar");
   ASSERT_EQ(l.Codigo, 0) << l.Erro;
   std::vector<std::string> nomes;
-  for (const char* bloco : {"A", "C", "D", "F", "I", "P", "1"}) {
-    const std::string prefixo = std::string("Bloco ") + bloco + ": ";
-    const auto ini = l.Texto.find(prefixo);
-    ASSERT_NE(ini, std::string::npos) << bloco;
-    const std::string linha = l.Texto.substr(ini + prefixo.size(), l.Texto.find('\n', ini) - ini - prefixo.size());
-    for (size_t p = 0, v; p < linha.size(); p = v + 2) {
-      v = linha.find(", ", p);
-      if (v == std::string::npos) v = linha.size();
-      nomes.push_back(linha.substr(p, v - p));
-    }
+  std::istringstream linhas(l.Texto);
+  for (std::string linha; std::getline(linhas, linha);) {
+    if (linha.rfind("Bloco ", 0) != 0) continue;
+    std::istringstream lista(linha.substr(linha.find(": ") + 2));
+    for (std::string n; std::getline(lista >> std::ws, n, ',');) nomes.push_back(n);
   }
-  for (const char* n : {"C170", "C181_185", "C489_499", "D600", "I200_I300", "P200", "1900", "F800", "A100"})
+  for (const char* n : {"A100", "C170", "C181_185", "C489_499", "D600", "F800", "I200_I300", "P200", "1900"})
     EXPECT_NE(std::find(nomes.begin(), nomes.end(), n), nomes.end()) << n;
   for (const auto& n : nomes) {
-    SCOPED_TRACE(n);
     const auto s = Pisco(Base(n, "--formato json"));
-    ASSERT_EQ(s.Codigo, 0) << s.Erro;
+    ASSERT_EQ(s.Codigo, 0) << n << ": " << s.Erro;
     EXPECT_EQ(nlohmann::json::parse(s.Texto)["registro"], n);
   }
 }
