@@ -122,20 +122,4 @@ TEST(TBlocoMList, ErrosNomeiamAChave) {
   EXPECT_THROW(L.Add("00009", nullptr), EPisco);
 }
 
-TEST(TnRegistroList, PosicaoEValoresIniciais) {
-  TnRegistroM210_M610List L;
-  auto& a = L.Add(std::make_unique<TnRegistroM210_M610>());
-  a.FRegistroM211_M611List.Add(std::make_unique<TnRegistroM211_M611>());
-  auto& b = L.Add(std::make_unique<TnRegistroM210_M610>());
-  b.FCODCONT = "01";
-  ASSERT_EQ(L.Count(), 2);
-  EXPECT_EQ(&L.GetObject(0), &a);
-  EXPECT_EQ(L.GetObject(1).FCODCONT, "01");
-  EXPECT_EQ(L.GetObject(0).FCODCONT, "54");
-  EXPECT_FALSE(L.GetObject(0).FTemQuantidade);
-  EXPECT_EQ(L.GetObject(0).FRegistroM211_M611List.GetObject(0).FINDTIPCOOP, 99);
-  EXPECT_THROW(L.GetObject(2), EItemNaoEncontrado);
-  EXPECT_THROW(L.GetObject(-1), EItemNaoEncontrado);
-}
-
 }  // namespace

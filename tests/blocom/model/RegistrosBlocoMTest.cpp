@@ -266,11 +266,4 @@ TEST(TM001AberturaBloco, ConstrucaoLigaConsolidacaoAosCreditos) {
   EXPECT_DOUBLE_EQ(m001.FM200->GetVL_TOT_CRED_DESC(), 0);
 }
 
-TEST(TM400_800ReceitaIsenta, TotalDasReceitas) {
-  auto m001 = arvore_teste::MontarArvoreCompleta();
-  const auto& r = m001->FM400List.Items(Chave(1));
-  EXPECT_DOUBLE_EQ(r.GetVL_TOT_REC(), 500.5);
-  EXPECT_DOUBLE_EQ(TM400_800ReceitaIsenta().GetVL_TOT_REC(), 0);
-}
-
 }  // namespace

@@ -47,12 +47,3 @@ TEST(RepoBlocoMClassificacao, TipoDeCreditoPorRegimeEClasse) {
   EXPECT_TRUE(TRepoPisCofinsBlocoM::EhAliqBasica(3.0));
   EXPECT_FALSE(TRepoPisCofinsBlocoM::EhAliqBasica(1.650001));
 }
-
-// A chave do M100 separa alíquota, alíquota por quantidade e origem: crédito de evento
-// (origem 1) nunca se junta ao do período, e a alíquota sai sem zeros à direita.
-TEST(RepoBlocoMClassificacao, ChaveDoM100) {
-  EXPECT_EQ(TRepoPisCofinsBlocoM::ChaveM100("101", 1.65, 0, 0), "101|1.65|0|0");
-  EXPECT_EQ(TRepoPisCofinsBlocoM::ChaveM100("101", 1.65, 0, 1), "101|1.65|0|1");
-  EXPECT_EQ(TRepoPisCofinsBlocoM::ChaveM100("103", 0, 0.123456, 0), "103|0|0.1235|0");
-  EXPECT_EQ(TRepoPisCofinsBlocoM::ChaveM100("101", 1.65000000001, 0, 0), "101|1.65|0|0");
-}
