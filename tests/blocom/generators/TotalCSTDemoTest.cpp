@@ -281,10 +281,13 @@ class TotalCSTDemo : public TBancoTeste {
     TMapa m;
     auto& r = t.FMapTotal;
     for (t.FcurTotalMov->First(); !t.FcurTotalMov->Eof(); t.FcurTotalMov->Next()) {
-      auto& v = m[{r.Origem.AsString(), static_cast<int>(r.CodigoEstab.AsInteger()),
+      // Linhas de mesma chave têm de vir somadas numa só: a exclusão abate a primeira.
+      const TChave k{r.Origem.AsString(), static_cast<int>(r.CodigoEstab.AsInteger()),
                    static_cast<int>(r.TipoImposto.AsInteger()), static_cast<int>(r.CST.AsInteger()),
                    r.CodigoTabSPED.AsString(), static_cast<int>(r.TipoLcto.AsInteger()),
-                   static_cast<int>(r.CodigoCFOP.AsInteger()), r.ContaCtb.AsString()}];
+                   static_cast<int>(r.CodigoCFOP.AsInteger()), r.ContaCtb.AsString()};
+      if (m.count(k)) ADD_FAILURE() << "chave repetida no total: " << Texto(k);
+      auto& v = m[k];
       v.V += r.ValorTotal.AsFloat(), v.B += r.BaseCalculo.AsFloat(), v.C += r.ValorContrib.AsFloat();
     }
     t.FcurTotalMov->First();
