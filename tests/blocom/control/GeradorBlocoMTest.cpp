@@ -112,31 +112,9 @@ TEST_F(GeradorBlocoM, ErrosNomeiamORegistroQueFalhouEFilhosSaoLiberados) {
   }
 }
 
-TEST_F(GeradorBlocoM, M001PorTipoDeApuracao) {
-  TMapaAberturaBloco mapa;
-  FControle.FLstRegistroM001 = &mapa;
-  auto& a = FControle.GetRegistroM001(TTipoApuracao::taNormal);
-  EXPECT_EQ(&a, &FControle.GetRegistroM001(TTipoApuracao::taNormal));
-  EXPECT_EQ(mapa.size(), 1u);
-  FControle.GetRegistroM001(TTipoApuracao::ta62);
-  EXPECT_EQ(mapa.size(), 2u);
-}
-
-TEST(ConfigBlocoM, ToStringComRegimeCaixaEModoFilial) {
-  TConfigBlocoM c;
-  c.CodigoEmpresa = 7;
-  c.CodigoEstab = "2";
-  c.CodigoEstabExtraApuracao = "1-3";
-  c.DataInicial = EncodeDate(2024, 1, 1);
-  c.DataFinal = EncodeDate(2024, 1, 31);
-  c.RegimeCaixa = true;
-  c.ModoGeracao = TModoGeracao::mgFilial;
-  c.IndNatPessoaJurid = "01";
-  EXPECT_EQ(c.ToString(),
-            "CodigoEmpresa: 7\r\nCodigoEstab: 2\r\nCodigoEstabExtraApuracao: 1-3\r\nDataInicial: 01-01-2024\r\n"
-            "DataFinal: 31-01-2024\r\nRegimeCaixa: True\r\nModoGeracao: 1\r\nIndNatPessoaJurid: 01");
+TEST(ConfigBlocoM, EstabelecimentoComoInteiro) {
   EXPECT_EQ(EstabComoInteiro(" 12 "), 12);
-  EXPECT_EQ(EstabComoInteiro("1-3"), 1);
+  EXPECT_EQ(EstabComoInteiro("1-3"), 1);  // lista: vale o primeiro
   EXPECT_EQ(EstabComoInteiro(""), 1);
   EXPECT_EQ(EstabComoInteiro("abc", 0), 0);
 }

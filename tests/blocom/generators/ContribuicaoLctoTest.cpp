@@ -81,53 +81,6 @@ class ContribLcto : public TCreditosTeste {
 
 PISCO_INSTANCIAR_BANCOS(ContribLcto);
 
-// PIS de 16,50 (1000 a 1,65%), crédito de 5,00, retido de 20,00 e dedução de 3,00. A ordem da
-// empresa decide quem abate primeiro; a dedução é gravada por último e não limita os demais.
-TEST_P(ContribLcto, CompensacaoNaOrdemDaEmpresa) {
-  Saida(1, 1, "2024-01-10", 5102, "4.3.05.01", 1000);
-  Linha("EFDDEDUCOESDIVERSAS").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).D("DATALCTOFIS", "2024-01-15").I("SEQ", 1)
-      .I("TIPOAPURACAO", 0).I("INDNATDED", 0).V("VLDEDPIS", 3).V("VLDEDCOFINS", 0).Gravar();
-  TabelaOrdem(0);
-  OrdemTipo(1, "4.3.06.101", 100);
-  struct Caso {
-    std::string Ordem, PerApu;
-    double DescAnt, Compensado, RetNC;
-  };
-  const std::vector<Caso> casos{{"1,2,3", "2023-06-01", 5, 5, 11.5},
-                                {"2,1,3", "2023-06-01", 0, 0, 16.5},  // nada em aberto: o crédito fica
-                                {"1,2,3", "2024-01-01", 0, 5, 11.5}};  // crédito do período
-  for (const auto& c : casos) {
-    SCOPED_TRACE(c.Ordem + " " + c.PerApu);
-    Banco().Executar("DELETE FROM OPCAOEFD");
-    Banco().Executar("DELETE FROM OPCAOEFDCOMPL");
-    Opcao("ORDEMCOMPENSACAO='" + c.Ordem + "'");
-    auto reg = RegistroCredito(1000, 0.5);
-    TDadosCreditoObj* credito = nullptr;
-    auto& m200 = Rodar<TnFisEFDGeradorM200_M600LctoEFD>(15, TModoGeracao::mgEmpresa, "", [&](TnFisEFDControleBlocoM& ctx) {
-      auto& cc = *ctx.GetControleCredito();
-      // O crédito do período tem o seu M100 no mesmo M001; o de período anterior, não.
-      TM100_500CreditoImposto* m100 = reg.get();
-      if (c.PerApu >= "2024-01-01") ctx.GetRegistroM001(TTipoApuracao::taNormal).FM100List.Add("101", std::move(reg));
-      cc.InserirCredito(Credito(15, "4.3.06.101", c.PerApu, 1.65, 5, m100));
-      TDadosRetido r;
-      r.IMPOSTO = 15;
-      r.INDNATRET = 1;
-      r.PRRECRET = D("2023-11-10");
-      r.DATATOTAL = D("2024-01-01");
-      r.TIPODEBITO = "4.3.05.01";
-      r.VLRETAPU = 20;
-      cc.InserirCredRetido(r);
-      credito = cc.MontarListaCredDispOrdenada(15, false).at(0);
-    });
-    EXPECT_DOUBLE_EQ(m200.GetVL_TOT_CONT_NC_PER(), 16.5);
-    EXPECT_NEAR(m200.FVL_TOT_CRED_DESC_ANT, c.DescAnt, 1e-9);
-    EXPECT_NEAR(credito->VLCREDDESCEFD, c.Compensado, 1e-9);
-    EXPECT_NEAR(m200.FVL_RET_NC, c.RetNC, 1e-9);
-    EXPECT_DOUBLE_EQ(m200.FVL_OUT_DED_NC, 3);
-    EXPECT_TRUE(m200.FM205_605List.Vazia());  // nada a recolher depois das três etapas
-  }
-}
-
 // O M205/M605 sai do M200/M600 já compensado: campo por incidência, valor arredondado a duas
 // casas antes de decidir se há registro, e código de receita pelo modo (SCP: variação 8).
 TEST_P(ContribLcto, RecolhimentoPorIncidenciaEModo) {
