@@ -1,6 +1,6 @@
-// Contribuição calculada a partir dos lançamentos (M200 a M350) no que os cenários
-// lancamentos-*.cenario não mostram: arredondamento do M205, exclusão usada uma vez e os totais
-// dos regimes de lucro, com empresas montadas linha a linha.
+// Contribuição calculada a partir dos lançamentos (M200 a M300) no que os cenários
+// lancamentos-*.cenario não mostram: arredondamento do M205, exclusão usada uma vez e o diferimento
+// entregue ao controle de retidos, com empresas montadas linha a linha.
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
@@ -9,10 +9,8 @@
 #include <set>
 
 #include "blocom/generators/nFisEFDGeradorBlocoM200M600Lcto_U.h"
-#include "blocom/generators/nFisEFDGeradorBlocoM350M400Lcto_U.h"
 #include "credits/CreditosFixture.h"
 #include "host/LctoFisTmp.h"
-#include "host/LucroRealPresumido.h"
 #include "host/Servicos.h"
 
 namespace {
@@ -51,7 +49,6 @@ class ContribLcto : public TCreditosTeste {
     FControle = std::make_unique<TnFisEFDControleBlocoM>();
     FControle->FConfigBlocoM = Config(AModo, AEstab);
     FControle->FLstRegistroM001 = FMapa.get();
-    FControle->FDadosDacon = FDacon;
     FControle->FDeveProcessarCreditos = ControleOpcaoEFD().GetEhOptanteEFD();
     ControleOpcaoEFD().Configurar(1, EstabComoInteiro(AEstab), FControle->FConfigBlocoM.DataInicial);
     FControle->CarregarUtilitarios();
@@ -70,7 +67,6 @@ class ContribLcto : public TCreditosTeste {
     return r;
   }
 
-  TDadosDacon FDacon;
   std::unique_ptr<TMapaAberturaBloco> FMapa;
   std::unique_ptr<TnFisEFDControleBlocoM> FControle;
 };
@@ -164,78 +160,4 @@ TEST_P(ContribLcto, DiferimentoVaiAoControleDeRetidos) {
   }
   EXPECT_NEAR(diferir, 3.25, 1e-9);
   EXPECT_NEAR(diferido, 10, 1e-9);
-}
-
-// Empresa fora da EFD: o M200 lê os totais do lucro real (pelo regime) ou do presumido e o M205
-// sai dos débitos federais lançados, "12" quando o código é o cumulativo da opção.
-TEST_P(ContribLcto, CaminhoDosRegimesDeLucro) {
-  auto total = [&](const char* tabela, int op, double v1, double v2, double v3) {
-    Linha(tabela).I("CODIGOEMPRESA", 1).D("DATATOTAL", "2024-01-31").I("CODIGOOPERACAOFIS", op).V("VALORTOTAL1", v1)
-        .V("VALORTOTAL2", v2).V("VALORTOTAL3", v3).Gravar();
-  };
-  Linha("CFGEMPRESAFIS").I("CODIGOEMPRESA", 1).Gravar();
-  total("TOTALLUCROREAL", 2192, 4, 2, 0);   // deduções (contribuição)
-  total("TOTALLUCROREAL", 2185, 5, 1, 0);   // retidos, regimes 1 e 2
-  total("TOTALLUCROREAL", 8027, 7, 0, 0);   // retidos, regime 3
-  total("TOTALLUCROPRESUMIDO", 107, 0, 0, 1.5);
-  total("TOTALLUCROPRESUMIDO", 97, 0, 0, 0.8);
-  Linha("TOTALLUCROREALCREDSPED").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).D("DATALCTOFIS", "2024-01-31").I("SEQ", 1)
-      .I("IMPOSTO", 15).T("CODCRED", "4.3.06.101").D("PERAPUCRED", "2023-10-01").I("ORIGCRED", 1)
-      .V("VLCREDDESCEFD", 2.5).Gravar();
-  auto debito = [&](int seq, const char* chave, int imp, int var, double v) {
-    Linha("DEBITOFEDERAL").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).D("DATALCTOCTR", "2024-01-31").I("SEQ", seq)
-        .T("CHAVEORIGEM", chave).I("CODIGOIMPOSTO", imp).I("VARIACAOIMPOSTO", var).I("FORMADEBITO", 0).V("VALORDEBITO", v)
-        .Gravar();
-  };
-  debito(1, "FI-LRPIS2006", 8109, 1, 3);
-  debito(2, "FI-LRPIS2006", 6912, 1, 9);
-  debito(3, "FI-PIS2006", 8109, 1, 4);
-  Saida(1, 1, "2024-01-10", 5102, "4.3.05.01", 1000);
-  for (const char* tabela : {"LUCROREALPISPASEPFOLHA", "LUCROPRESUMIDOPISPASEPFOLHA"})
-    Linha(tabela).I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).D("PERIODO", "2024-01-01").V("ALIQUOTA", 1)
-        .V("TOTALFOLHA", tabela[5] == 'R' ? 10000 : 20000).V("BASECALCULO", 100).V("VALORPISPASEP", 1).Gravar();
-  struct Caso {
-    int Regime;  // 0: presumido
-    double DescAnt, OutDedNC, OutDedCum, RetNC, RetCum;
-    std::set<std::string> M205;
-  };
-  const std::vector<Caso> casos{{1, 2.5, 4, 0, 5, 1, {"12|810901|3.00", "08|691201|9.00"}},
-                                {2, 2.5, 4, 2, 5, 1, {"12|810901|3.00", "08|691201|9.00"}},
-                                {3, 0, 0, 2, 0, 7, {"12|810901|3.00", "08|691201|9.00"}},
-                                {0, 0, 0, 1.5, 0, 0.8, {"12|810901|4.00"}}};
-  for (const auto& c : casos) {
-    SCOPED_TRACE("regime " + std::to_string(c.Regime));
-    Banco().Executar("DELETE FROM OPCAOLUCROREAL");
-    Banco().Executar("DELETE FROM OPCAOLUCROPRESUMIDO");
-    if (c.Regime)
-      Linha("OPCAOLUCROREAL").I("CODIGOEMPRESA", 1).D("DATAOPCAO", "2023-01-01").I("APURALUCROREAL", 1)
-          .I("REGIMEAPURACAO", c.Regime).Gravar();
-    else
-      Linha("OPCAOLUCROPRESUMIDO").I("CODIGOEMPRESA", 1).D("DATAOPCAO", "2023-01-01").I("APURALUCROPRESUMIDO", 1).Gravar();
-    Host().Servicos().LimparCaches();
-    FDacon = {c.Regime != 0, c.Regime == 0, D("2023-01-01")};
-    auto& m200 = Rodar<TnFisEFDGeradorM200_M600LctoDacon>(15);
-    EXPECT_DOUBLE_EQ(m200.FVL_TOT_CRED_DESC_ANT, c.DescAnt);
-    EXPECT_DOUBLE_EQ(m200.FVL_OUT_DED_NC, c.OutDedNC);
-    EXPECT_DOUBLE_EQ(m200.FVL_OUT_DED_CUM, c.OutDedCum);
-    EXPECT_DOUBLE_EQ(m200.FVL_RET_NC, c.RetNC);
-    EXPECT_DOUBLE_EQ(m200.FVL_RET_CUM, c.RetCum);
-    EXPECT_EQ(Recolher(m200), c.M205);
-    EXPECT_EQ(m200.FM210_610List.Count(), 1);  // a receita dos lançamentos, tipo 0
-    // A folha vem da tabela do regime da empresa.
-    Rodar<TnFisEFDGeradorM350LctoDacon>(15);
-    const auto& m350 = FMapa->at(TTipoApuracao::taNormal)->FM350;
-    ASSERT_NE(m350, nullptr);
-    EXPECT_DOUBLE_EQ(m350->VL_TOT_FOL, c.Regime ? 10000 : 20000);
-  }
-  // Sub-execução de SCP no lucro real não cumulativo: código fixo de variação 8 sobre o M200.
-  FDacon = {true, false, D("2023-01-01")};
-  Banco().Executar("UPDATE OPCAOLUCROREAL SET REGIMEAPURACAO = 1");
-  Banco().Executar("DELETE FROM OPCAOLUCROPRESUMIDO");
-  Linha("OPCAOLUCROREAL").I("CODIGOEMPRESA", 1).D("DATAOPCAO", "2023-01-01").I("APURALUCROREAL", 1)
-      .I("REGIMEAPURACAO", 1).Gravar();
-  Host().Servicos().LimparCaches();
-  auto& scp = Rodar<TnFisEFDGeradorM200_M600LctoDacon>(15, TModoGeracao::mgSCP, "1");
-  // Por estabelecimento os totais vêm das tabelas ...ESTAB (vazias): só o crédito anterior abate.
-  EXPECT_EQ(Recolher(scp), (std::set<std::string>{"08|691208|14.00"}));
 }
