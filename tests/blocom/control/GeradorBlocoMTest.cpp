@@ -10,7 +10,7 @@
 namespace {
 using TLog = std::vector<std::string>;
 
-// Gerador de teste: registra cada gancho e pode falhar onde o teste mandar.
+// Gerador de teste: registra cada gancho e falha onde o roteiro mandar.
 class TGeradorTeste : public TnFisEFDGeradorBlocoM {
  public:
   struct TRoteiro {
@@ -20,30 +20,28 @@ class TGeradorTeste : public TnFisEFDGeradorBlocoM {
   };
 
   TGeradorTeste(TnFisEFDControleBlocoM& c, int16_t imposto, TLog* log, TRoteiro roteiro)
-      : TnFisEFDGeradorBlocoM(c, imposto), FLog(log), FRoteiro(std::move(roteiro)) {}
-  ~TGeradorTeste() override { FLog->push_back("~" + FRoteiro.Nome); }
+      : TnFisEFDGeradorBlocoM(c, imposto), FLog(log), R(std::move(roteiro)) {}
+  ~TGeradorTeste() override { FLog->push_back("~" + R.Nome); }
 
-  void AntesCarregarDados() override { FLog->push_back(FRoteiro.Nome + ".antes"); }
-  void CarregarDados() override {
-    FLog->push_back(FRoteiro.Nome + ".carregar");
-    if (FRoteiro.FalharEm == "carregar") throw std::runtime_error("falha de " + FRoteiro.Nome);
-  }
-  void DepoisCarregarDados() override {
-    FLog->push_back(FRoteiro.Nome + ".depois");
-    if (FRoteiro.FalharEm == "depois") throw std::runtime_error("falha depois de " + FRoteiro.Nome);
-  }
-  void DepoisCarregarDadosFilhos() override { FLog->push_back(FRoteiro.Nome + ".depoisFilhos"); }
+  void AntesCarregarDados() override { Gancho("antes"); }
+  void CarregarDados() override { Gancho("carregar", "falha de "); }
+  void DepoisCarregarDados() override { Gancho("depois", "falha depois de "); }
+  void DepoisCarregarDadosFilhos() override { Gancho("depoisFilhos"); }
   void CriarGeradoresFilhos() override {
-    for (const auto& f : FRoteiro.Filhos) CriarFilho<TGeradorTeste>(FLog, f);
+    for (const auto& f : R.Filhos) CriarFilho<TGeradorTeste>(FLog, f);
   }
   void Finalizar() override {
-    if (FRoteiro.FalharEm == "finalizar") throw std::runtime_error("recurso preso");
+    if (R.FalharEm == "finalizar") throw std::runtime_error("recurso preso");
   }
-  std::string GetNomeRegistro() override { return FRoteiro.Nome; }
+  std::string GetNomeRegistro() override { return R.Nome; }
 
  private:
+  void Gancho(const std::string& AGancho, const std::string& AErro = "") {
+    FLog->push_back(R.Nome + "." + AGancho);
+    if (R.FalharEm == AGancho) throw std::runtime_error(AErro + R.Nome);
+  }
   TLog* FLog;
-  TRoteiro FRoteiro;
+  TRoteiro R;
 };
 
 class GeradorBlocoM : public ::testing::Test {
