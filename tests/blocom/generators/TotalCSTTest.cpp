@@ -1,6 +1,6 @@
-// Totais por CST: o que a demonstração não alcança (variantes de texto, corte de 2013, regime
-// anterior de caixa, bem com um só tributo sem crédito, reexecução), com empresas pequenas montadas
-// linha a linha. A saída lançada em nome da SCP está em lancamentos-scp-incidencia-mista.cenario.
+// Totais por CST: o que a demonstração não alcança (variantes de texto, regime anterior de caixa,
+// bem com um só tributo sem crédito, reexecução), com empresas pequenas montadas linha a linha. A
+// saída em nome da SCP e o corte do CST 05 em 2013 estão nos cenários lancamentos-*.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,27 +22,23 @@ class TotalCST : public TServicosTeste {
   }
   TLinhaTabela L(const std::string& ATabela) { return TLinhaTabela(Banco(), ATabela); }
 
-  // Saída de PIS/COFINS (uma linha por documento) no estabelecimento 1.
-  void Saida(int AChave, const std::string& AData, int ACST, double ABase) {
-    const bool trib = ACST < 4;
+  // Venda tributada (uma linha por documento) no estabelecimento 1.
+  void Saida(int AChave, const std::string& AData, double ABase) {
     L("LCTOFISSAI").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).I("CHAVELCTOFISSAI", AChave).D("DATALCTOFIS", AData)
         .Gravar();
     L("LCTOFISSAIPISCOFINS").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).I("CHAVELCTOFISSAI", AChave)
-        .I("CODIGOPRODUTO", 1).I("SEQ", 1).D("DATALCTOFIS", AData).I("CODIGOCFOP", 5102).I("CDSITUATRIBUTPIS", ACST)
-        .I("CDSITUATRIBUTCOFINS", ACST).V("ALIQPIS", trib ? 1.65 : 0).V("ALIQCOFINS", trib ? 7.6 : 0)
-        .V("QUANTIDADE", 0).V("RECEITAPISCOFINS", ABase).V("BASECALCULOPISCOFINS", ABase)
-        .T("TIPODEBITOPIS", trib ? "4.3.05.01" : "4.3.10.101").T("TIPODEBITO", trib ? "4.3.05.01" : "4.3.10.101")
-        .T("CONTACTBEFD", "3.1.1").Gravar();
+        .I("CODIGOPRODUTO", 1).I("SEQ", 1).D("DATALCTOFIS", AData).I("CODIGOCFOP", 5102).I("CDSITUATRIBUTPIS", 1)
+        .I("CDSITUATRIBUTCOFINS", 1).V("ALIQPIS", 1.65).V("ALIQCOFINS", 7.6).V("QUANTIDADE", 0)
+        .V("RECEITAPISCOFINS", ABase).V("BASECALCULOPISCOFINS", ABase).T("TIPODEBITOPIS", "4.3.05.01")
+        .T("TIPODEBITO", "4.3.05.01").T("CONTACTBEFD", "3.1.1").Gravar();
   }
 
-  std::unique_ptr<TnFisEFDGeradorTotalCST> Totais(bool ACredito, const std::string& AEstab = "",
-                                                  const std::string& AInicio = "2024-01-01",
-                                                  const std::string& AFim = "2024-01-31") {
+  std::unique_ptr<TnFisEFDGeradorTotalCST> Totais(bool ACredito, const std::string& AEstab = "") {
     auto t = std::make_unique<TnFisEFDGeradorTotalCST>();
     t->FCodigoEmpresa = 1;
     t->FCodigoEstab = AEstab;
-    t->FDataInicial = D(AInicio);
-    t->FDataFinal = D(AFim);
+    t->FDataInicial = D("2024-01-01");
+    t->FDataFinal = D("2024-01-31");
     t->FProcessarCredito = ACredito;
     t->FProcessarDebito = !ACredito;
     t->FModoApuracao = true;
@@ -91,20 +87,6 @@ TEST_P(TotalCST, CadaFonteEmCadaVarianteRodaNoEsquema) {
   EXPECT_THROW(t->GetFiltroEstabSCP(), EEntradaInvalida);
 }
 
-// Até julho de 2013 o CST 05 era receita isenta; de agosto em diante, não.
-TEST_P(TotalCST, CST05EhReceitaIsentaSoAntesDeAgostoDe2013) {
-  Saida(1, "2013-07-10", 5, 100);
-  Saida(2, "2013-08-10", 5, 200);
-  Saida(3, "2013-08-11", 6, 300);
-  for (auto [ini, fim, receita] : {std::tuple{"2013-07-01", "2013-07-31", 100.0}, {"2013-08-01", "2013-08-31", 300.0}}) {
-    SCOPED_TRACE(ini);
-    auto t = Totais(false, "", ini, fim);
-    t->FReceitas = {rIsentas};
-    t->GerarTotaisLcto(false);
-    EXPECT_NEAR(PorEstab(*t)[1], receita, 0.001);
-  }
-}
-
 // Bem com CST sem crédito em um só dos tributos fica inteiro de fora.
 TEST_P(TotalCST, BemComCSTSemCreditoEmUmTributoFicaDeFora) {
   for (auto [numero, cstPis, cstCofins] : {std::tuple{1, 50, 50}, {2, 50, 98}, {3, 73, 50}}) {
@@ -125,8 +107,8 @@ TEST_P(TotalCST, BemComCSTSemCreditoEmUmTributoFicaDeFora) {
 // também era de caixa; o pagamento de fevereiro nunca conta.
 TEST_P(TotalCST, RegimeDeCaixaTomaOsPagamentosDoMesPeloRegimeAnterior) {
   OpcaoEFD(1, 1, "2023-01-01", 2);
-  Saida(1, "2023-12-10", 1, 1000);
-  Saida(3, "2022-11-10", 1, 500);
+  Saida(1, "2023-12-10", 1000);
+  Saida(3, "2022-11-10", 500);
   for (auto [chave, lancada, parcela] : {std::tuple{1, "2023-12-10", 500.0}, {3, "2022-11-10", 250.0}}) {
     L("DUPLICATASAI").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).I("CHAVEDUPLICATASAI", chave)
         .I("CHAVELCTOFISSAI", chave).D("DATAEMISSAO", lancada).V("VALORDUPLICATA", 2 * parcela).Gravar();
@@ -160,8 +142,8 @@ TEST_P(TotalCST, RegimeDeCaixaTomaOsPagamentosDoMesPeloRegimeAnterior) {
 // O mesmo gerador rodado de novo: novos parâmetros no mesmo dataset e o total esvaziado antes;
 // fora do modo apuração, a optante lê os totais já apurados.
 TEST_P(TotalCST, ReexecucaoEModoDosTotaisJaApurados) {
-  Saida(1, "2024-01-05", 1, 1000);
-  Saida(2, "2024-02-05", 1, 300);
+  Saida(1, "2024-01-05", 1000);
+  Saida(2, "2024-02-05", 300);
   auto t = Totais(false);
   t->GerarTotais();
   EXPECT_TRUE(t->FDacon);  // sem opção da EFD
