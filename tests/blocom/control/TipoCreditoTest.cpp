@@ -55,11 +55,3 @@ TEST(TipoCredito, TabelaDeRegras) {
         << c.cfop << ")";
   }
 }
-
-// O campo da proporção dá o regime do código (4: não tributada, 6: exportação, os demais: tributada).
-TEST(TipoCredito, CodigoPeloTipoDeReceita) {
-  EXPECT_EQ(G::GetTipoCreditoReceita("101", 0), "101");
-  EXPECT_EQ(G::GetTipoCreditoReceita("101", 4), "201");
-  EXPECT_EQ(G::GetTipoCreditoReceita("308", 6), "308");
-  EXPECT_EQ(G::GetTipoCreditoReceita("208", 2), "108");
-}
