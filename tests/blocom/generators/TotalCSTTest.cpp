@@ -1,5 +1,6 @@
 // Totais por CST: o que a demonstração e os cenários lancamentos-* não alcançam (variantes de
-// texto, regime anterior de caixa, reexecução), com empresas pequenas montadas linha a linha.
+// texto, devolução com débito de receita, regime anterior de caixa, reexecução), com empresas
+// pequenas montadas linha a linha.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +8,7 @@
 
 #include "blocom/generators/nFisEFDGeradorTotalCST_U.h"
 #include "fixtures/Servicos.h"
+#include "host/LctoFisTmp.h"
 #include "host/Nutildb.h"
 #include "host/Servicos.h"
 
@@ -22,11 +24,11 @@ class TotalCST : public TServicosTeste {
   TLinhaTabela L(const std::string& ATabela) { return TLinhaTabela(Banco(), ATabela); }
 
   // Venda tributada (uma linha por documento) no estabelecimento 1.
-  void Saida(int AChave, const std::string& AData, double ABase) {
+  void Saida(int AChave, const std::string& AData, double ABase, int ACFOP = 5102) {
     L("LCTOFISSAI").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).I("CHAVELCTOFISSAI", AChave).D("DATALCTOFIS", AData)
         .Gravar();
     L("LCTOFISSAIPISCOFINS").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).I("CHAVELCTOFISSAI", AChave)
-        .I("CODIGOPRODUTO", 1).I("SEQ", 1).D("DATALCTOFIS", AData).I("CODIGOCFOP", 5102).I("CDSITUATRIBUTPIS", 1)
+        .I("CODIGOPRODUTO", 1).I("SEQ", 1).D("DATALCTOFIS", AData).I("CODIGOCFOP", ACFOP).I("CDSITUATRIBUTPIS", 1)
         .I("CDSITUATRIBUTCOFINS", 1).V("ALIQPIS", 1.65).V("ALIQCOFINS", 7.6).V("QUANTIDADE", 0)
         .V("RECEITAPISCOFINS", ABase).V("BASECALCULOPISCOFINS", ABase).T("TIPODEBITOPIS", "4.3.05.01")
         .T("TIPODEBITO", "4.3.05.01").T("CONTACTBEFD", "3.1.1").Gravar();
@@ -84,6 +86,24 @@ TEST_P(TotalCST, CadaFonteEmCadaVarianteRodaNoEsquema) {
   EXPECT_EQ(fontes, 2 * 2 * 3 * 3 * 10);
   auto t = Totais(false, "1; DROP TABLE X");
   EXPECT_THROW(t->GetFiltroEstabSCP(), EEntradaInvalida);
+}
+
+// Devolução lançada com débito de receita: a temporária de devoluções a tira das saídas enquanto a
+// guarda existe (a demonstração lança as devoluções com 4.3.05.00, que o filtro de débito já tira).
+TEST_P(TotalCST, DevolucoesDaTemporariaFicamForaDasSaidas) {
+  Saida(1, "2024-01-05", 1000);
+  Saida(2, "2024-01-06", 300, 5202);
+  auto receita = [&] {
+    auto t = Totais(false);
+    t->GerarTotaisLcto(false);
+    return PorEstab(*t);
+  };
+  EXPECT_EQ(receita(), (std::map<int, double>{{1, 1300}}));
+  {
+    TnGuardaTempDevolucao guarda(1, "", D("2024-01-01"), D("2024-01-31"), false);
+    EXPECT_EQ(receita(), (std::map<int, double>{{1, 1000}}));
+  }
+  EXPECT_EQ(receita(), (std::map<int, double>{{1, 1300}}));  // temporária limpa ao fim da guarda
 }
 
 // Regime de caixa: a venda de 2022, anterior à opção da EFD, só conta quando o regime anterior
