@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <iterator>
 #include <sstream>
 
 #include "base/DateTime.h"
@@ -38,9 +39,7 @@ class FalhaInjetada : public TBancoTeste {
 
 std::string Ler(const fs::path& p) {
   std::ifstream f(p, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 TEST_P(FalhaInjetada, CadaComandoDaExecucaoFalhaSemDeixarRastro) {

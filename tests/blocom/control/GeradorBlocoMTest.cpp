@@ -10,7 +10,7 @@
 namespace {
 using TLog = std::vector<std::string>;
 
-// Gerador de teste: registra cada gancho e pode falhar onde o teste mandar.
+// Gerador de teste: registra cada gancho e falha onde o roteiro mandar.
 class TGeradorTeste : public TnFisEFDGeradorBlocoM {
  public:
   struct TRoteiro {
@@ -20,30 +20,28 @@ class TGeradorTeste : public TnFisEFDGeradorBlocoM {
   };
 
   TGeradorTeste(TnFisEFDControleBlocoM& c, int16_t imposto, TLog* log, TRoteiro roteiro)
-      : TnFisEFDGeradorBlocoM(c, imposto), FLog(log), FRoteiro(std::move(roteiro)) {}
-  ~TGeradorTeste() override { FLog->push_back("~" + FRoteiro.Nome); }
+      : TnFisEFDGeradorBlocoM(c, imposto), FLog(log), R(std::move(roteiro)) {}
+  ~TGeradorTeste() override { FLog->push_back("~" + R.Nome); }
 
-  void AntesCarregarDados() override { FLog->push_back(FRoteiro.Nome + ".antes"); }
-  void CarregarDados() override {
-    FLog->push_back(FRoteiro.Nome + ".carregar");
-    if (FRoteiro.FalharEm == "carregar") throw std::runtime_error("falha de " + FRoteiro.Nome);
-  }
-  void DepoisCarregarDados() override {
-    FLog->push_back(FRoteiro.Nome + ".depois");
-    if (FRoteiro.FalharEm == "depois") throw std::runtime_error("falha depois de " + FRoteiro.Nome);
-  }
-  void DepoisCarregarDadosFilhos() override { FLog->push_back(FRoteiro.Nome + ".depoisFilhos"); }
+  void AntesCarregarDados() override { Gancho("antes"); }
+  void CarregarDados() override { Gancho("carregar", "falha de "); }
+  void DepoisCarregarDados() override { Gancho("depois", "falha depois de "); }
+  void DepoisCarregarDadosFilhos() override { Gancho("depoisFilhos"); }
   void CriarGeradoresFilhos() override {
-    for (const auto& f : FRoteiro.Filhos) CriarFilho<TGeradorTeste>(FLog, f);
+    for (const auto& f : R.Filhos) CriarFilho<TGeradorTeste>(FLog, f);
   }
   void Finalizar() override {
-    if (FRoteiro.FalharEm == "finalizar") throw std::runtime_error("recurso preso");
+    if (R.FalharEm == "finalizar") throw std::runtime_error("recurso preso");
   }
-  std::string GetNomeRegistro() override { return FRoteiro.Nome; }
+  std::string GetNomeRegistro() override { return R.Nome; }
 
  private:
+  void Gancho(const std::string& AGancho, const std::string& AErro = "") {
+    FLog->push_back(R.Nome + "." + AGancho);
+    if (R.FalharEm == AGancho) throw std::runtime_error(AErro + R.Nome);
+  }
   TLog* FLog;
-  TRoteiro FRoteiro;
+  TRoteiro R;
 };
 
 class GeradorBlocoM : public ::testing::Test {
@@ -112,31 +110,9 @@ TEST_F(GeradorBlocoM, ErrosNomeiamORegistroQueFalhouEFilhosSaoLiberados) {
   }
 }
 
-TEST_F(GeradorBlocoM, M001PorTipoDeApuracao) {
-  TMapaAberturaBloco mapa;
-  FControle.FLstRegistroM001 = &mapa;
-  auto& a = FControle.GetRegistroM001(TTipoApuracao::taNormal);
-  EXPECT_EQ(&a, &FControle.GetRegistroM001(TTipoApuracao::taNormal));
-  EXPECT_EQ(mapa.size(), 1u);
-  FControle.GetRegistroM001(TTipoApuracao::ta62);
-  EXPECT_EQ(mapa.size(), 2u);
-}
-
-TEST(ConfigBlocoM, ToStringComRegimeCaixaEModoFilial) {
-  TConfigBlocoM c;
-  c.CodigoEmpresa = 7;
-  c.CodigoEstab = "2";
-  c.CodigoEstabExtraApuracao = "1-3";
-  c.DataInicial = EncodeDate(2024, 1, 1);
-  c.DataFinal = EncodeDate(2024, 1, 31);
-  c.RegimeCaixa = true;
-  c.ModoGeracao = TModoGeracao::mgFilial;
-  c.IndNatPessoaJurid = "01";
-  EXPECT_EQ(c.ToString(),
-            "CodigoEmpresa: 7\r\nCodigoEstab: 2\r\nCodigoEstabExtraApuracao: 1-3\r\nDataInicial: 01-01-2024\r\n"
-            "DataFinal: 31-01-2024\r\nRegimeCaixa: True\r\nModoGeracao: 1\r\nIndNatPessoaJurid: 01");
+TEST(ConfigBlocoM, EstabelecimentoComoInteiro) {
   EXPECT_EQ(EstabComoInteiro(" 12 "), 12);
-  EXPECT_EQ(EstabComoInteiro("1-3"), 1);
+  EXPECT_EQ(EstabComoInteiro("1-3"), 1);  // lista: vale o primeiro
   EXPECT_EQ(EstabComoInteiro(""), 1);
   EXPECT_EQ(EstabComoInteiro("abc", 0), 0);
 }

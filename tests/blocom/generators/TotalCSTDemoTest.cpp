@@ -2,13 +2,13 @@
 // igual ao que uma conferência independente soma das tabelas (por estabelecimento, imposto,
 // CST, código, CFOP e conta), ao centavo, nos dois bancos. As saídas e o regime de caixa são
 // somados aqui linha a linha, com o arredondamento de cada linha feito em C++.
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 #include <map>
 #include <set>
-#include <sstream>
 #include <tuple>
 
 #include "base/Nutil.h"
@@ -76,10 +76,7 @@ class TotalCSTDemo : public TBancoTeste {
   }
 
   bool NaLista(int ACst) const {
-    const std::string l = ", " + Lista() + ",";
-    char b[8];
-    std::snprintf(b, sizeof b, ", %02d,", ACst);
-    return l.find(b) != std::string::npos;
+    return (", " + Lista() + ",").find(fmt::format(", {:02d},", ACst)) != std::string::npos;
   }
   std::string Lista() const {
     TnFisEFDGeradorTotalCST t;
@@ -281,10 +278,13 @@ class TotalCSTDemo : public TBancoTeste {
     TMapa m;
     auto& r = t.FMapTotal;
     for (t.FcurTotalMov->First(); !t.FcurTotalMov->Eof(); t.FcurTotalMov->Next()) {
-      auto& v = m[{r.Origem.AsString(), static_cast<int>(r.CodigoEstab.AsInteger()),
+      // Linhas de mesma chave têm de vir somadas numa só: a exclusão abate a primeira.
+      const TChave k{r.Origem.AsString(), static_cast<int>(r.CodigoEstab.AsInteger()),
                    static_cast<int>(r.TipoImposto.AsInteger()), static_cast<int>(r.CST.AsInteger()),
                    r.CodigoTabSPED.AsString(), static_cast<int>(r.TipoLcto.AsInteger()),
-                   static_cast<int>(r.CodigoCFOP.AsInteger()), r.ContaCtb.AsString()}];
+                   static_cast<int>(r.CodigoCFOP.AsInteger()), r.ContaCtb.AsString()};
+      if (m.count(k)) ADD_FAILURE() << "chave repetida no total: " << Texto(k);
+      auto& v = m[k];
       v.V += r.ValorTotal.AsFloat(), v.B += r.BaseCalculo.AsFloat(), v.C += r.ValorContrib.AsFloat();
     }
     t.FcurTotalMov->First();
@@ -292,10 +292,8 @@ class TotalCSTDemo : public TBancoTeste {
   }
 
   static std::string Texto(const TChave& k) {
-    std::ostringstream o;
-    o << std::get<0>(k) << "|estab " << std::get<1>(k) << "|imp " << std::get<2>(k) << "|CST " << std::get<3>(k) << "|"
-      << std::get<4>(k) << "|tipo " << std::get<5>(k) << "|CFOP " << std::get<6>(k) << "|" << std::get<7>(k);
-    return o.str();
+    return fmt::format("{}|estab {}|imp {}|CST {}|{}|tipo {}|CFOP {}|{}", std::get<0>(k), std::get<1>(k),
+                       std::get<2>(k), std::get<3>(k), std::get<4>(k), std::get<5>(k), std::get<6>(k), std::get<7>(k));
   }
 
   TDateTime Inicio = 0, Fim = 0;
