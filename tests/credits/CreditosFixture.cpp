@@ -12,6 +12,8 @@ void TCreditosTeste::SetUp() {
 }
 
 void TCreditosTeste::Opcao(const std::string& AExtras) {
+  Banco().Executar("DELETE FROM OPCAOEFD WHERE CODIGOEMPRESA = 1");
+  Banco().Executar("DELETE FROM OPCAOEFDCOMPL WHERE CODIGOEMPRESA = 1");
   OpcaoEFD(1, 1, "2023-01-01", 2, "OPTANTEEFD=1|CODTABCOMPCRED=1" + (AExtras.empty() ? "" : "|" + AExtras));
 }
 
