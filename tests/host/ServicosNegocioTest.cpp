@@ -1,10 +1,7 @@
 // Tabela temporária de devoluções e créditos do ativo imobilizado.
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "fixtures/Servicos.h"
-#include "base/Erros.h"
 #include "host/LctoFisTmp.h"
 #include "host/PatServicosDACON.h"
 
@@ -48,28 +45,6 @@ TEST_P(ServicosNegocio, TemporariaTemAsDevolucoesDoPeriodo) {
   TnFisUtilLctoFisTmp::CarregarTempDevolucao(7, "", D("2024-01-01"), D("2024-01-31"), true);
   EXPECT_EQ(Temp(), 3);
   TnFisUtilLctoFisTmp::LimparTempDevolucao();
-  EXPECT_EQ(Temp(), 0);
-}
-
-TEST_P(ServicosNegocio, TemporariaLimpaMesmoDepoisDeFalha) {
-  EXPECT_NO_THROW(TnFisUtilLctoFisTmp::LimparTempDevolucao());  // antes de qualquer carga
-  Movimento();
-  EXPECT_THROW(
-      {
-        TnGuardaTempDevolucao guarda(7, "", D("2024-01-01"), D("2024-01-31"), false);
-        EXPECT_EQ(Temp(), 2);
-        throw std::runtime_error("falha no meio da execução");
-      },
-      std::runtime_error);
-  EXPECT_EQ(Temp(), 0);
-  {
-    TnGuardaTempDevolucao guarda(7, "", D("2024-01-01"), D("2024-01-31"), false);
-    EXPECT_EQ(Temp(), 2);
-  }
-  EXPECT_EQ(Temp(), 0);
-  // Falha na própria carga (texto de estabelecimento inválido): nada fica da carga anterior.
-  TnFisUtilLctoFisTmp::CarregarTempDevolucao(7, "", D("2024-01-01"), D("2024-01-31"), false);
-  EXPECT_THROW(TnGuardaTempDevolucao(7, "1;x", D("2024-01-01"), D("2024-01-31"), false), EEntradaInvalida);
   EXPECT_EQ(Temp(), 0);
 }
 
