@@ -172,7 +172,7 @@ TEST_P(OpcoesTeste, LucroRealEPresumidoPelaLinhaEmVigor) {
   EXPECT_THROW(lp.TipoApuracao(D("2024-09-30")), EOpcaoNaoCadastrada);
 }
 
-TEST_P(OpcoesTeste, IPIEConfiguracao) {
+TEST_P(OpcoesTeste, IPIContribPatronalEConfig) {
   Banco().Executar("INSERT INTO OPCAOIPI (CODIGOEMPRESA, CODIGOESTAB, DATAINICIAL, APURAIPI) VALUES "
                    "(7, 1, :D1, 1), (7, 1, :D2, 0)",
                    {VarDate(D("2024-01-01")), VarDate(D("2024-06-01"))});
@@ -184,6 +184,17 @@ TEST_P(OpcoesTeste, IPIEConfiguracao) {
   ControleIPI().SetCodigoEmpresa(8);
   EXPECT_FALSE(ControleIPI().GetApuraIPI());
 
+  // Contribuição patronal: coluna nula e data antes da linha valem os códigos padrão.
+  Banco().Executar("INSERT INTO OPCAOCONTRIBPATRONAL (CODIGOEMPRESA, DATAINICIAL, CODIGOIMPOSTOTIC, "
+                   "VARIACAOIMPOSTOTIC) VALUES (7, :D, 1234, 9)",
+                   {VarDate(D("2024-01-01"))});
+  TnUtilContribPatronal& cp = ControleContribPatronal();
+  cp.SetCodigoEmpresa(7);
+  cp.SetData(D("2024-01-31"));
+  EXPECT_EQ(std::pair(cp.GetCodigoImpostoTIC(), cp.GetVariacaoImpostoTIC()), std::pair(1234, 9));
+  EXPECT_EQ(cp.GetCodigoImpostoOUTROS(), 2991);
+  cp.SetData(D("2023-12-31"));
+  EXPECT_EQ(cp.GetCodigoImpostoTIC(), 2985);
   // configuração do sistema lida uma vez e guardada até limpar os caches
   EXPECT_FALSE(nConfig().ApuracaoImpostoPisCofinsArredondamento());
   Banco().Executar("INSERT INTO CONFIGSISTEMA (NOME, VALOR) VALUES ('ApuracaoImpostoPisCofinsArredondamento', '1')");

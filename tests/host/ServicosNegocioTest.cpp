@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fixtures/Servicos.h"
+#include "base/Erros.h"
 #include "host/LctoFisTmp.h"
 #include "host/PatServicosDACON.h"
 
@@ -48,15 +49,22 @@ TEST_P(ServicosNegocio, TemporariaTemAsDevolucoesDoPeriodo) {
   EXPECT_EQ(Temp(), 0);
 }
 
-// Transação desfeita depois da primeira carga leva a criação da temporária; ela volta.
+// Transação desfeita depois da primeira carga leva a criação da temporária; ela volta. A guarda
+// limpa no fim e também quando a carga falha.
 TEST_P(ServicosNegocio, TemporariaSobreviveATransacaoDesfeita) {
   Movimento();
   Banco().IniciarTransacao();
   TnFisUtilLctoFisTmp::CarregarTempDevolucao(7, "", D("2024-01-01"), D("2024-01-31"), false);
   Banco().Desfazer();
   EXPECT_NO_THROW(TnFisUtilLctoFisTmp::LimparTempDevolucao());
-  TnGuardaTempDevolucao guarda(7, "1", D("2024-01-01"), D("2024-01-31"), false);
-  EXPECT_EQ(Temp(), 1);
+  {
+    TnGuardaTempDevolucao guarda(7, "1", D("2024-01-01"), D("2024-01-31"), false);
+    EXPECT_EQ(Temp(), 1);
+  }
+  // Falha na própria carga (texto de estabelecimento inválido): nada fica da carga anterior.
+  TnFisUtilLctoFisTmp::CarregarTempDevolucao(7, "", D("2024-01-01"), D("2024-01-31"), false);
+  EXPECT_THROW(TnGuardaTempDevolucao(7, "1;x", D("2024-01-01"), D("2024-01-31"), false), EEntradaInvalida);
+  EXPECT_EQ(Temp(), 0);
 }
 
 TEST_P(ServicosNegocio, CreditosDoAtivoDoPeriodo) {
