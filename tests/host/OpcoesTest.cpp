@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fixtures/Servicos.h"
+#include "db/Demo.h"
 #include "host/ControlesFiscais.h"
 #include "host/LucroRealPresumido.h"
 #include "host/OpcaoEFD.h"
@@ -203,5 +204,59 @@ TEST_P(OpcoesTeste, IPIContribPatronalEConfig) {
 }
 
 PISCO_INSTANCIAR_BANCOS(OpcoesTeste);
+
+}  // namespace
+
+// Linhas de opção da demonstração: o que cada perfil recebe (nenhum outro teste nota um perfil
+// que perde o seu ramo, como a empresa mista que não passa à incidência 3).
+namespace {
+
+class OpcoesDemo : public TServicosTeste {};
+
+TEST_P(OpcoesDemo, CadaPerfilRecebeSuasOpcoes) {
+  TDateTime jan = D("2024-01-01"), jul = D("2024-07-01");
+  Banco().IniciarTransacao();
+  GerarOpcoesDemo(Banco(), 1, TPerfilDemo::pdNaoCumulativo, jan);
+  GerarOpcoesDemo(Banco(), 2, TPerfilDemo::pdPresumido, jan);
+  GerarOpcoesDemo(Banco(), 3, TPerfilDemo::pdMisto, jul);
+  GerarOpcoesDemo(Banco(), 5, TPerfilDemo::pdFinanceira, jan);
+  Banco().Confirmar();
+  TnUtilOpcaoEFD& efd = ControleOpcaoEFD();
+  efd.Configurar(1, 2, D("2024-01-31"));
+  EXPECT_TRUE(efd.GetEhOptanteEFD());
+  EXPECT_EQ(efd.GetIncTributaria(), 1);
+  EXPECT_EQ(efd.GetCodTabCompCred(), 1);
+  EXPECT_TRUE(ControleIPI().GetApuraIPI());
+  efd.Configurar(2, 1, D("2024-01-31"));
+  EXPECT_FALSE(efd.GetEhOptanteEFD());
+  efd.Configurar(3, 1, D("2024-06-30"));
+  EXPECT_EQ(efd.GetIncTributaria(), 1);
+  efd.SetData(D("2024-07-31"));
+  EXPECT_EQ(efd.GetIncTributaria(), 3);
+  EXPECT_EQ(efd.GetProporcaoRecCum(), 1);
+  EXPECT_TRUE(efd.GetControlaDiferimento());
+  // O banco: só cumulativo, sem diferimento, no lucro real (a tabela de deduções do bloco I).
+  efd.Configurar(5, 1, D("2024-01-31"));
+  EXPECT_EQ(efd.GetIncTributaria(), 2);
+  EXPECT_FALSE(efd.GetControlaDiferimento());
+
+  TnUtilLucroReal& lr = ControleLucroReal();
+  TnUtilLucroPresumido& lp = ControleLucroPresumido();
+  const std::tuple<int, bool, bool, int> regimes[] = {{1, true, false, 1}, {2, false, true, 3}, {3, true, false, 2},
+                                                      {5, true, false, 3}};
+  for (auto [empresa, real, presumido, regime] : regimes) {
+    SCOPED_TRACE(empresa);
+    lr.SetCodigoEmpresa(empresa);
+    lp.SetCodigoEmpresa(empresa);
+    EXPECT_EQ(lr.ApuraLucroReal(lr.ProcurarDataOpcao(D("2024-07-31"))), real);
+    EXPECT_EQ(lp.ApuraLucroPresumido(lp.ProcurarDataOpcao(D("2024-07-31"))), presumido);
+    EXPECT_EQ(real ? lr.RegimeApuracao(D("2024-07-31")) : lp.RegimeApuracao(D("2024-07-31")), regime);
+  }
+  // Tabelas de códigos gravadas uma vez por banco.
+  EXPECT_EQ(Contar("SELECT COUNT(*) FROM TABELASPED WHERE CODIGOTABSPED = '4.3.05.51'"), 1);
+  EXPECT_GT(Contar("SELECT COUNT(*) FROM CFOP WHERE INDDEVOLUCAO = 1"), 80);
+}
+
+PISCO_INSTANCIAR_BANCOS(OpcoesDemo);
 
 }  // namespace
