@@ -68,8 +68,3 @@ TEST(Format, ErrosDeFormato) {
     }
   }
 }
-
-TEST(Format, LiteraisSimplesViramVariantesCertos) {
-  // inteiros literais vão para int64_t e textos literais para std::string
-  EXPECT_EQ(Format("%d %s", {15, "PIS"}), "15 PIS");
-}

@@ -45,22 +45,13 @@ class CreditosApurados : public TCreditosTeste {
 
 TEST_P(CreditosApurados, EFDJuntaDatasDoPeriodoESeparaTipos) {
   Opcao();
-  TSaldoCred s;
-  s.Apu = 100;
-  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-15", s, 1, -1, 100);
-  s.Apu = 50;
-  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", s, 1, -1, 50);
-  s.TipoApuracao = 62;
-  s.Apu = 7;
-  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-20", s, 1, -1, 7);
-  TSaldoCred cofins = s;
-  cofins.Imposto = 16;
-  cofins.Apu = 3;
-  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-20", cofins, 1, -1, 3);
-  TSaldoCred futuro = s;  // apurado depois do início do período: não entra
-  futuro.PerApu = "2024-01-02";
-  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", futuro, 1, -1, 1);
-  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2023-12-01", s, 1, -1, 1);  // outro total
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-15", {.Apu = 100}, 1, -1, 100);
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", {.Apu = 50}, 1, -1, 50);
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-20", {.TipoApuracao = 62, .Apu = 7}, 1, -1, 7);
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-20", {.Imposto = 16, .TipoApuracao = 62, .Apu = 3}, 1, -1, 3);
+  // apurado depois do início do período: não entra
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", {.TipoApuracao = 62, .PerApu = "2024-01-02", .Apu = 7}, 1, -1, 1);
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2023-12-01", {.TipoApuracao = 62, .Apu = 7}, 1, -1, 1);  // outro total
 
   auto loader = Loader(TModoGeracao::mgEmpresa, "");
   struct Caso {
@@ -88,26 +79,18 @@ TEST_P(CreditosApurados, EFDJuntaDatasDoPeriodoESeparaTipos) {
 // Por estabelecimento a EFD lê a tabela gêmea ...ESTAB, só do estabelecimento pedido.
 TEST_P(CreditosApurados, EFDPorEstabelecimentoLeATabelaDoEstabelecimento) {
   Opcao();
-  TSaldoCred s;
-  s.Apu = 40;
-  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", s, 2, -1, 40);
-  s.Apu = 9;
-  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", s, 1, -1, 9);
-  s.Apu = 500;
-  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", s, 1, -1, 500);
-  auto loader = Loader(TModoGeracao::mgFilial, "2");
-  const auto lista = loader.Carregar(tiPIS, true);
+  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", {.Apu = 40}, 2, -1, 40);
+  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", {.Apu = 9}, 1, -1, 9);
+  SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", {.Apu = 500}, 1, -1, 500);
+  const auto lista = Loader(TModoGeracao::mgFilial, "2").Carregar(tiPIS, true);
   ASSERT_EQ(lista.size(), 1u);
   EXPECT_DOUBLE_EQ(lista[0]->VLCREDAPU, 40);
 }
 
 TEST_P(CreditosApurados, LucroRealLeOsTotaisDoEstabelecimento) {
   // Sem opção da EFD: totais do lucro real; texto que não é número filtra o estabelecimento 1.
-  TSaldoCred s;
-  s.Apu = 20;
-  SaldoCred("TOTALLUCROREALCREDSPED", "DATALCTOFIS", "2024-01-31", s, 1);
-  s.Apu = 99;
-  SaldoCred("TOTALLUCROREALCREDSPED", "DATALCTOFIS", "2024-01-31", s, 2);
+  SaldoCred("TOTALLUCROREALCREDSPED", "DATALCTOFIS", "2024-01-31", {.Apu = 20}, 1);
+  SaldoCred("TOTALLUCROREALCREDSPED", "DATALCTOFIS", "2024-01-31", {.Apu = 99}, 2);
   for (const std::string estab : {"1-2", "1"}) {
     auto loader = Loader(TModoGeracao::mgFilial, estab);
     const auto lista = loader.Carregar(tiTodos, true);
@@ -118,14 +101,8 @@ TEST_P(CreditosApurados, LucroRealLeOsTotaisDoEstabelecimento) {
 }
 
 TEST_P(CreditosApurados, RetidosPorRegime) {
-  TSaldoRet r;
-  r.Apu = 10;
-  r.Diferido = 2;
-  r.Diferir = 1;
-  TSaldoRet r2 = r;
-  r2.PrRecRet = "2023-10-01";
-  r2.Apu = 5;
-
+  TSaldoRet r{.Apu = 10, .Diferido = 2, .Diferir = 1};
+  const TSaldoRet r2{.PrRecRet = "2023-10-01", .Apu = 5, .Diferido = 2, .Diferir = 1};
   TnFisEFDCreditosApuradosRet loader;
   loader.FConfigBlocoM = Config(TModoGeracao::mgFilial, "1");
   // Presumido (sem EFD nem lucro real): débito fixo do regime cumulativo.
@@ -175,12 +152,8 @@ TEST_P(CreditosApurados, RetidosPorRegime) {
 
 TEST_P(CreditosApurados, CargaDoControlePeloContexto) {
   Opcao();
-  TSaldoCred s;
-  s.Apu = 30;
-  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", s, 1, -1, 30);
-  TSaldoRet r;
-  r.Apu = 10;
-  SaldoRet("EFDSALDORETIDOESTAB", "DATATOTAL", "2024-01-01", r);
+  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", {.Apu = 30}, 1, -1, 30);
+  SaldoRet("EFDSALDORETIDOESTAB", "DATATOTAL", "2024-01-01", {.Apu = 10});
   auto cc = Controle(TModoGeracao::mgFilial, "1");
   const auto creditos = cc->CarregarCreditosApurados();
   ASSERT_EQ(creditos.size(), 1u);

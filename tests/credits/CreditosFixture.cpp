@@ -12,6 +12,8 @@ void TCreditosTeste::SetUp() {
 }
 
 void TCreditosTeste::Opcao(const std::string& AExtras) {
+  Banco().Executar("DELETE FROM OPCAOEFD WHERE CODIGOEMPRESA = 1");
+  Banco().Executar("DELETE FROM OPCAOEFDCOMPL WHERE CODIGOEMPRESA = 1");
   OpcaoEFD(1, 1, "2023-01-01", 2, "OPTANTEEFD=1|CODTABCOMPCRED=1" + (AExtras.empty() ? "" : "|" + AExtras));
 }
 
@@ -43,34 +45,19 @@ void TCreditosTeste::TabelaOrdem(int AForma) {
 }
 
 void TCreditosTeste::OrdemTipo(int AChave, const std::string& ACodigo, double APercentual) {
-  Linha("EFDORDEMCOMPCREDPERCENT")
-      .I("CODTABSPEDCOMPCRED", 1)
-      .I("CODTABSPEDCOMPCREDPERCENT", AChave)
-      .T("CODIGOTABSPED", ACodigo)
-      .V("PERCENTCOMP", APercentual)
-      .Gravar();
+  Linha("EFDORDEMCOMPCREDPERCENT").I("CODTABSPEDCOMPCRED", 1).I("CODTABSPEDCOMPCREDPERCENT", AChave)
+      .T("CODIGOTABSPED", ACodigo).V("PERCENTCOMP", APercentual).Gravar();
 }
 
 void TCreditosTeste::OrdemAliq(int AChave, int AOrdem, double AAliqPIS, double AAliqCOFINS) {
-  Linha("EFDORDEMCOMPCREDALIQ")
-      .I("CODTABSPEDCOMPCRED", 1)
-      .I("CODTABSPEDCOMPCREDPERCENT", AChave)
-      .I("ORDEM", AOrdem)
-      .V("ALIQPIS", AAliqPIS)
-      .V("ALIQCOFINS", AAliqCOFINS)
-      .Gravar();
+  Linha("EFDORDEMCOMPCREDALIQ").I("CODTABSPEDCOMPCRED", 1).I("CODTABSPEDCOMPCREDPERCENT", AChave).I("ORDEM", AOrdem)
+      .V("ALIQPIS", AAliqPIS).V("ALIQCOFINS", AAliqCOFINS).Gravar();
 }
 
 void TCreditosTeste::PercentAliq(int AChave, int AOrdem, const std::string& AIni, const std::string& AFim,
                                  double APercentual) {
-  Linha("EFDORDEMCOMPCREDALIQPER")
-      .I("CODTABSPEDCOMPCRED", 1)
-      .I("CODTABSPEDCOMPCREDPERCENT", AChave)
-      .I("ORDEM", AOrdem)
-      .D("DATAINICIAL", AIni)
-      .D("DATAFINAL", AFim)
-      .V("PERCENTUAL", APercentual)
-      .Gravar();
+  Linha("EFDORDEMCOMPCREDALIQPER").I("CODTABSPEDCOMPCRED", 1).I("CODTABSPEDCOMPCREDPERCENT", AChave)
+      .I("ORDEM", AOrdem).D("DATAINICIAL", AIni).D("DATAFINAL", AFim).V("PERCENTUAL", APercentual).Gravar();
 }
 
 void TCreditosTeste::SaldoCred(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
@@ -82,21 +69,10 @@ void TCreditosTeste::SaldoCred(const std::string& ATabela, const std::string& AC
   if (ATipoCred >= 0) l.I("TIPOCREDSPED", ATipoCred);
   if (ASldFim >= 0) l.V("SLDCREDFIM", ASldFim);
   if (!s.CNPJSuc.empty()) l.T("CNPJSUC", s.CNPJSuc);
-  l.D("PERAPUCRED", s.PerApu)
-      .I("ORIGCRED", s.OrigCred)
-      .T("CODCRED", s.CodCred)
-      .V("ALIQIMPOSTO", s.Aliq)
-      .V("VLCREDAPU", s.Apu)
-      .V("VLCREDEXTAPU", 0)
-      .V("VLCREDDESCPAANT", s.DescPaAnt)
-      .V("VLCREDPERPAANT", s.PerPaAnt)
-      .V("VLCREDDCOMPPAANT", s.DCompPaAnt)
-      .V("VLCREDDESCEFD", s.DescEfd)
-      .V("VLCREDPEREFD", s.PerEfd)
-      .V("VLCREDDCOMPEFD", s.DCompEfd)
-      .V("VLCREDTRANS", 0)
-      .V("VLCREDOUT", 0)
-      .Gravar();
+  l.D("PERAPUCRED", s.PerApu).I("ORIGCRED", s.OrigCred).T("CODCRED", s.CodCred).V("ALIQIMPOSTO", s.Aliq)
+      .V("VLCREDAPU", s.Apu).V("VLCREDEXTAPU", 0).V("VLCREDDESCPAANT", s.DescPaAnt).V("VLCREDPERPAANT", s.PerPaAnt)
+      .V("VLCREDDCOMPPAANT", s.DCompPaAnt).V("VLCREDDESCEFD", s.DescEfd).V("VLCREDPEREFD", s.PerEfd)
+      .V("VLCREDDCOMPEFD", s.DCompEfd).V("VLCREDTRANS", 0).V("VLCREDOUT", 0).Gravar();
 }
 
 void TCreditosTeste::SaldoRet(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
@@ -107,14 +83,8 @@ void TCreditosTeste::SaldoRet(const std::string& ATabela, const std::string& ACo
   if (ATabela != "TOTALLUCROPRESRETIDO") l.T("TIPODEBITO", s.TipoDebito);
   if (ATabela == "EFDSALDORETIDO" || ATabela == "EFDSALDORETIDOESTAB")
     l.V("VLDIFERIDOAPU", s.Diferido).V("VLDIFERIRAPU", s.Diferir);
-  l.I("INDNATRET", s.IndNatRet)
-      .D("PRRECRET", s.PrRecRet)
-      .V("VLRETAPU", s.Apu)
-      .V("VLRETDED", s.Ded)
-      .V("VLRETPER", s.Per)
-      .V("VLRETDCOMP", s.DComp)
-      .V("SLDRET", s.Apu - s.Ded - s.Per - s.DComp)
-      .Gravar();
+  l.I("INDNATRET", s.IndNatRet).D("PRRECRET", s.PrRecRet).V("VLRETAPU", s.Apu).V("VLRETDED", s.Ded)
+      .V("VLRETPER", s.Per).V("VLRETDCOMP", s.DComp).V("SLDRET", s.Apu - s.Ded - s.Per - s.DComp).Gravar();
 }
 
 TDadosCredito TCreditosTeste::Credito(int AImposto, const std::string& ACodigo, const std::string& APerApu,
@@ -145,16 +115,13 @@ std::unique_ptr<TM100_500CreditoImposto> TCreditosTeste::RegistroCredito(double 
 std::unique_ptr<TM200_600ConsolidContribImposto> TCreditosTeste::RegistroContrib(double AContNC, double AContCum,
                                                                                 double ABaseNaoCompRet) {
   auto m = std::make_unique<TM200_600ConsolidContribImposto>(nullptr);
-  auto nc = std::make_unique<TM210_610DetalheContrib>();
-  nc->FCOD_CONT = "01";
-  nc->FALIQ = 10;
-  nc->FVL_BC_CONT = AContNC * 10;
-  nc->FVlBctNCompRet = ABaseNaoCompRet;
-  m->FM210_610List.Add("00001", std::move(nc));
-  auto cum = std::make_unique<TM210_610DetalheContrib>();
-  cum->FCOD_CONT = "51";
-  cum->FALIQ = 10;
-  cum->FVL_BC_CONT = AContCum * 10;
-  m->FM210_610List.Add("00002", std::move(cum));
+  for (const auto& [chave, cod, cont] : {std::tuple{"00001", "01", AContNC}, std::tuple{"00002", "51", AContCum}}) {
+    auto d = std::make_unique<TM210_610DetalheContrib>();
+    d->FCOD_CONT = cod;
+    d->FALIQ = 10;
+    d->FVL_BC_CONT = cont * 10;
+    if (d->FCOD_CONT == "01") d->FVlBctNCompRet = ABaseNaoCompRet;
+    m->FM210_610List.Add(chave, std::move(d));
+  }
   return m;
 }

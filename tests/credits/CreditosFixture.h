@@ -19,7 +19,7 @@ struct TSaldoCred {
   int TipoApuracao = 0;
   std::string PerApu = "2023-06-01";
   int OrigCred = 1;
-  std::string CNPJSuc;
+  std::string CNPJSuc = "";
   std::string CodCred = "4.3.06.101";
   double Aliq = 1.65;
   double Apu = 0, DescPaAnt = 0, PerPaAnt = 0, DCompPaAnt = 0, DescEfd = 0, PerEfd = 0, DCompEfd = 0;
@@ -39,7 +39,8 @@ class TCreditosTeste : public TServicosTeste {
   void SetUp() override;
 
   TLinhaTabela Linha(const std::string& ATabela) { return TLinhaTabela(Banco(), ATabela); }
-  // Opção da EFD da empresa 1 (tabela de compensação 1) com colunas extras "COL=v|...".
+  // Opção da EFD da empresa 1 (tabela de compensação 1) com colunas extras "COL=v|...", no
+  // lugar da que houver: os casos de uma tabela trocam a opção a cada volta.
   void Opcao(const std::string& AExtras = "");
   // Troca uma coluna da opção já gravada e limpa os caches do host.
   void MudarOpcao(const std::string& AColuna, const std::string& AValor);

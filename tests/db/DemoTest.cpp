@@ -135,10 +135,6 @@ TEST_P(DemoBanco, TotaisApuradosBatemComOsLancamentos) {
   EXPECT_EQ(Soma(Banco(), "SELECT count(*) FROM TOTALEFDDEBITO WHERE CODIGOEMPRESA = 5 AND TIPOIMPOSTO = 16 AND "
                           "VLBCCONT > 0 AND ALIQ <> 4"),
             0);
-  // estrutura da demonstração: matriz, filial e SCP na empresa 1; presumido sem totais da EFD
-  EXPECT_EQ(Soma(Banco(), "SELECT count(*) FROM ESTAB WHERE CODIGOEMPRESA = 1 AND SOCIEDADECONTAPARTICIPACAO = '1'"), 1);
-  EXPECT_EQ(Soma(Banco(), "SELECT count(*) FROM TOTALEFD WHERE CODIGOEMPRESA = 2"), 0);
-  EXPECT_GT(Soma(Banco(), "SELECT count(*) FROM TOTALLUCROPRESUMIDO WHERE CODIGOEMPRESA = 2"), 0);
   // devoluções referenciam entradas existentes
   EXPECT_GT(Soma(Banco(), "SELECT count(*) FROM LCTOFISSAISPEDC113"), 0);
   EXPECT_EQ(Soma(Banco(), "SELECT count(*) FROM LCTOFISSAISPEDC113 R WHERE NOT EXISTS (SELECT 1 FROM LCTOFISENT E "

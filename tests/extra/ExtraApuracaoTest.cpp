@@ -1,41 +1,31 @@
-// Apuração extra: receita por CST e por alíquota, rateio dos ajustes da
-// base e a ligação com o contexto da execução, o repositório e o gerador.
+// Apuração extra: receita por CST e por alíquota, rateio dos ajustes da base e a ligação com o
+// contexto da execução.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <stdexcept>
 
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
-#include "blocom/control/nFisEFDGeradorBlocoM_U.h"
-#include "blocom/control/nFisRepositorioEFDBlocoMFabrica_U.h"
-#include "db/Demo.h"
 #include "extra/nFisEFDExtraApuracao_U.h"
 #include "fixtures/Servicos.h"
 
 namespace {
 
-TEST(ExtraApuracao, AjusteDe1000Com750e250DeReceitaPorCST) {
+// A mesma chave de novo não cria outro ajuste nem muda os campos do primeiro; a parte por CST
+// soma outra vez.
+TEST(ExtraApuracao, AjusteRepetidoSomaSoAParteDoCST) {
   TnFisEFDExtraApuracao x;
   auto& a = x.GetExcBCPisCofins("1|4.3.05.01");
-  a.FCST = 1, a.FTipoDebito = "4.3.05.01", a.FValorCST = 750, a.FPercentualCST = 75.0;
-  auto& b = x.GetExcBCPisCofins("2|4.3.05.01");
-  b.FCST = 2, b.FTipoDebito = "4.3.05.01", b.FValorCST = 250, b.FPercentualCST = 25.0;
+  a.FCST = 1, a.FTipoDebito = "4.3.05.01", a.FValorCST = 750, a.FPercentualCST = 100.0;
   TRecAjuste r;
   r.CodigoEmpresa = 1, r.CodigoEstab = 1, r.Sequencia = 1, r.ValorAjuste = 1000, r.CodigoAjuste = "4.3.18.01";
   x.GerarAjusteBC(r);
-  ASSERT_EQ(x.FLstAjusteBC.Count(), 1u);
-  const TAjusteBC& aj = *x.FLstAjusteBC.begin()->second;
-  ASSERT_EQ(aj.FLstAjusteBCDet.Count(), 2u);
-  EXPECT_DOUBLE_EQ(aj.FLstAjusteBCDet.Procurar("4.3.05.01|1")->get()->FValorAjusteCST, 750);
-  EXPECT_DOUBLE_EQ(aj.FLstAjusteBCDet.Procurar("4.3.05.01|2")->get()->FValorAjusteCST, 250);
-  EXPECT_TRUE(aj.FLstAjusteBCDetAliq.Vazia());
-  // A mesma chave de novo não cria outro ajuste nem muda os campos do primeiro; a parte por
-  // CST soma outra vez, a por alíquota é reposta.
   r.ValorAjuste = 999;
   x.GerarAjusteBC(r);
-  EXPECT_EQ(x.FLstAjusteBC.Count(), 1u);
+  ASSERT_EQ(x.FLstAjusteBC.Count(), 1u);
+  const TAjusteBC& aj = *x.FLstAjusteBC.begin()->second;
   EXPECT_DOUBLE_EQ(aj.FValorAjuste, 1000);
-  EXPECT_DOUBLE_EQ(aj.FLstAjusteBCDet.Procurar("4.3.05.01|1")->get()->FValorAjusteCST, 1500);
+  EXPECT_DOUBLE_EQ(aj.FLstAjusteBCDet.Procurar("4.3.05.01|1")->get()->FValorAjusteCST, 2000);
 }
 
 class ExtraApuracaoBanco : public TServicosTeste {
@@ -172,58 +162,21 @@ TEST_P(ExtraApuracaoBanco, SCPComEstabelecimento1NaoCalculaProporcao) {
   EXPECT_EQ(todos.FLstAjusteBC.Count(), 2u);
 }
 
-PISCO_INSTANCIAR_BANCOS(ExtraApuracaoBanco);
-
-// O contexto cria e carrega a apuração extra; o repositório e os geradores a alcançam.
-class ExtraApuracaoDemo : public TBancoTeste {};
-
-class TGeradorLeitor : public TnFisEFDGeradorBlocoM {
- public:
-  TGeradorLeitor(TnFisEFDControleBlocoM& c, int16_t i, size_t* AAjustes) : TnFisEFDGeradorBlocoM(c, i), FAjustes(AAjustes) {}
-  void CarregarDados() override { *FAjustes = GetExtraApuracao().FLstAjusteBC.Count(); }
-  std::string GetNomeRegistro() override { return "M215"; }
-
- private:
-  size_t* FAjustes;
-};
-
-TEST_P(ExtraApuracaoDemo, ContextoCarregaAExtraApuracaoDaExecucao) {
-  TConfigDemo demo;
-  demo.Linhas = 120;
-  GerarBancoDemo(Banco(), demo);
-  TConfigBlocoM c;
-  c.CodigoEmpresa = 1;
-  CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
-  c.ModoGeracao = TModoGeracao::mgEmpresa;
-  auto repo = TnFisRepositorioEFDBlocoMFabrica::CriarRepositorio(1, 1, c.DataInicial, false);
-  auto mapa = repo->CarregarDadosBlocoM(c);
-  TnFisEFDExtraApuracao* x = repo->GetExtraApuracao();
-  ASSERT_NE(x, nullptr);
-  ASSERT_EQ(x->FLstAjusteBC.Count(), 2u);  // as duas linhas de ajuste da base da demonstração
-  for (const auto& [k, a] : x->FLstAjusteBC) {
-    EXPECT_FALSE(a->FLstAjusteBCDet.Vazia()) << k;
-    EXPECT_FALSE(a->FLstAjusteBCDetAliq.Vazia()) << k;
-    EXPECT_NEAR([&] {
-      double s = 0;
-      for (const auto& [kd, d] : a->FLstAjusteBCDet) s += d->FValorAjusteCST;
-      return s;
-    }(), a->FValorAjuste, 0.005 * static_cast<double>(a->FLstAjusteBCDet.Count()));
-  }
-  EXPECT_EQ(x->FCodigoEstabExtraApuracao, "");
-  // No modo SCP a receita que rateia é a da SCP (o estabelecimento da execução).
+// Na execução de uma SCP o contexto rateia pela receita da própria SCP, não pela pedida.
+TEST_P(ExtraApuracaoBanco, ContextoDaSCPRateiaPelaReceitaDaSCP) {
+  Receita(1, 1, 1, "4.3.05.01", 1.65, 7.6, 100);
+  Receita(2, 2, 1, "4.3.05.01", 1.65, 7.6, 300);
   TnFisEFDControleBlocoM ctx;
-  ctx.FConfigBlocoM = c;
+  ctx.FConfigBlocoM.CodigoEmpresa = 1;
+  CompetenciaParaPeriodo("2024-01", ctx.FConfigBlocoM.DataInicial, ctx.FConfigBlocoM.DataFinal);
   ctx.FConfigBlocoM.ModoGeracao = TModoGeracao::mgSCP;
-  ctx.FConfigBlocoM.CodigoEstab = "3";
+  ctx.FConfigBlocoM.CodigoEstab = "2";
   ctx.FConfigBlocoM.CodigoEstabExtraApuracao = "1";
   ctx.CarregarExtraApuracao();
-  EXPECT_EQ(ctx.GetExtraApuracao()->FCodigoEstabExtraApuracao, "3");
-  size_t ajustes = 99;
-  auto g = TnFisEFDGeradorBlocoM::Criar<TGeradorLeitor>(ctx, 15, &ajustes);
-  g->ProcessarRegistro();
-  EXPECT_EQ(ajustes, 0u);  // a SCP 3 não tem ajustes da base na demonstração
+  ASSERT_EQ(ctx.GetExtraApuracao()->FLstExcBCPisCofins.Count(), 1u);
+  EXPECT_DOUBLE_EQ(ctx.GetExtraApuracao()->FLstExcBCPisCofins.begin()->second->FValorCST, 300);
 }
 
-PISCO_INSTANCIAR_BANCOS(ExtraApuracaoDemo);
+PISCO_INSTANCIAR_BANCOS(ExtraApuracaoBanco);
 
 }  // namespace
