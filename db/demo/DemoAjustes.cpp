@@ -81,8 +81,8 @@ void TGeradorEmpresa::Ajustes() {
         .Linha({I(FEmpresa), I(1), D(FInicio + 24), I(1), I(1), V(1950), V(9000), V(300000), T(""), T("DEDUÇÃO")});
     c("LUCROPRESDEDUCAOEXCLUSAO",
       "CODIGOEMPRESA CODIGOESTAB DATALCTOFIS SEQ CODIGODET CSTDET ALIQPIS ALIQCOFINS VALORDET INFOCOMPL")
-        .Linha({I(FEmpresa), I(1), D(FInicio + 20), I(1), I(101), I(1), A(6500), A(30000), V(s.Entre(10000, 50000)),
-                T("VENDAS CANCELADAS")});
+        .Linha({I(FEmpresa), I(1), D(FInicio + 20), I(1), I(101), I(1), A(6500), A(30000),
+                V(FExclusaoPresumido = s.Entre(10000, 50000)), T("VENDAS CANCELADAS")});
   }
 }
 

@@ -118,15 +118,19 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
     for (const auto& a : FAjustes) (a.Tipo == 0 ? ajusteCred : ajusteCont) += imposto == 15 ? a.Pis : a.Cofins;
   creditos = std::max<int64_t>(0, creditos - ajusteCred);
   contNC += ajusteCont;
-  const int64_t descontado = std::min(creditos, contNC);
   int64_t retido = 0;
   for (const auto& [k, v] : FRetido)
     if (k.second == imposto && (todos || k.first == estab)) retido += v;
   const int64_t dedNC = todos || estab == 1 ? FDeducao.count({imposto, 0}) ? FDeducao.at({imposto, 0}) : 0 : 0;
   const int64_t dedCum = todos || estab == 1 ? FDeducao.count({imposto, 1}) ? FDeducao.at({imposto, 1}) : 0 : 0;
-  const int64_t retNC = std::min(retido, contNC - descontado);
-  const int64_t outNC = std::min(dedNC, contNC - descontado - retNC);
-  const int64_t recNC = contNC - descontado - retNC - outNC;
+  // Ordem de compensação da opção da empresa: a não cumulativa deduz antes dos créditos
+  // (3;1;2), as outras por último (1;2;3).
+  const bool deducoesPrimeiro = FPerfil == TPerfilDemo::pdNaoCumulativo;
+  const int64_t outNC = deducoesPrimeiro ? std::min(dedNC, contNC) : 0;
+  const int64_t descontado = std::min(creditos, contNC - outNC);
+  const int64_t retNC = std::min(retido, contNC - outNC - descontado);
+  const int64_t outNCFim = deducoesPrimeiro ? outNC : std::min(dedNC, contNC - descontado - retNC);
+  const int64_t recNC = contNC - descontado - retNC - outNCFim;
   const int64_t retCum = std::min(retido - retNC, contCum);
   const int64_t outCum = std::min(dedCum, contCum - retCum);
   const int64_t recCum = contCum - retCum - outCum;
@@ -134,7 +138,7 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
   c("TOTALEFD" + sufixo,
     pre + "DATATOTAL TIPOIMPOSTO SEQ VLTOTCONTNCPER VLTOTCREDDESC VLTOTCREDDESCANT VLTOTCONTNCDEV VLRETNC VLOUTDEDNC "
           "VLCONTNCREC VLTOTCONTCUMPER VLRETCUM VLOUTDEDCUM VLDIFERIDOCUM VLDIFERIRCUM")
-      .Linha(mais(chave(1), {V(contNC), V(descontado), V(0), V(contNC - descontado), V(retNC), V(outNC), V(recNC),
+      .Linha(mais(chave(1), {V(contNC), V(descontado), V(0), V(contNC - descontado), V(retNC), V(outNCFim), V(recNC),
                              V(contCum), V(retCum), V(outCum), V(diferido), V(diferir)}));
 
   auto& tc = c("TOTALEFDCRED" + sufixo, pre + "DATATOTAL TIPOIMPOSTO SEQ TIPOCREDITO INDCREDORI ALIQ ALIQQUANT VLCRED "

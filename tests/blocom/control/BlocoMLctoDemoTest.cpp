@@ -77,12 +77,6 @@ std::vector<std::string> RodarTodos(TDatabase& ABanco) {
 // Não são defeitos do gerador: vêm das regras do cálculo sobre os dados da demonstração. Qualquer
 // outra falha, ou uma destas que deixe de acontecer, reprova o teste.
 const std::map<std::string, std::string> kDiferencasConhecidas = {
-    // deduções diversas entram por último (ordem 1;2;3), sem limite, depois que os créditos já
-    // zeraram a contribuição
-    {"empresa 1|M200.VL_CONT_NC_REC negativo", "deduções sem limite"},
-    {"empresa 1|M200.VL_TOT_CONT_REC negativo", "deduções sem limite"},
-    {"empresa 1|M600.VL_CONT_NC_REC negativo", "deduções sem limite"},
-    {"empresa 1|M600.VL_TOT_CONT_REC negativo", "deduções sem limite"},
     // a soma dos tipos de apuração 0, 62 e 63: o M210 com M211 (exclusões de cooperativa do tipo 0)
     // fica com a base do M211, sem a dos outros tipos, enquanto os créditos descontados somam os três
     {"empresa 3|M200.VL_TOT_CONT_NC_DEV negativo", "soma de tipos com M211"},
@@ -93,12 +87,6 @@ const std::map<std::string, std::string> kDiferencasConhecidas = {
     {"empresa 3|M200 M205 campo 12", "arredondamento por tipo"},
     {"empresa 3|M600 M205 campo 12", "arredondamento por tipo"},
     {"empresa 3|M600 M205 campo 08", "arredondamento por tipo"},
-    // fora da opção da EFD o M205 copia os débitos federais gravados, que na demonstração não são o
-    // M200 calculado
-    {"empresa 2|M200 M205 campo 12", "débitos federais"},
-    {"empresa 2|M600 M205 campo 12", "débitos federais"},
-    {"empresa 6|M200 M205 campo 08", "débitos federais"},
-    {"empresa 6|M600 M205 campo 08", "débitos federais"},
 };
 
 // "# empresa 3 filial 1 sped" + "M600 M205 campo 12: 1,00 <> 2,00" -> "empresa 3|M600 M205 campo 12"
@@ -122,7 +110,10 @@ class BlocoMLctoDemo : public TBancoTeste {
 PISCO_INSTANCIAR_BANCOS(BlocoMLctoDemo);
 
 TEST_P(BlocoMLctoDemo, TodasAsEmpresasEModosPassamNoLeiaute) {
+  testing::internal::CaptureStderr();
   const auto linhas = RodarTodos(Banco());
+  // A demonstração é coerente: nenhuma dedução passa do que resta e todo crédito tem ordem.
+  EXPECT_EQ(testing::internal::GetCapturedStderr().find("aviso"), std::string::npos);
   std::string caso, json;
   std::vector<std::string> bloco;
   size_t blocos = 0;
@@ -223,4 +214,35 @@ TEST_P(BlocoMLctoDemo, FabricaEscolheAVarianteECreditosPeloRegime) {
       EXPECT_FALSE(temCredito);
     }
   }
+}
+
+// O usuário é avisado no stderr, com os valores, quando o bloco sai com valor a recolher negativo
+// por deduções maiores que a contribuição, e quando um crédito com saldo fica parado porque o
+// código não está na ordem de compensação.
+TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoECreditoForaDaOrdem) {
+  TConfigBlocoM c;
+  c.CodigoEmpresa = 1;
+  CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
+  auto rodar = [&] {
+    std::ostringstream out;
+    testing::internal::CaptureStderr();
+    ExecutarBlocoM(c, TSaidaBlocoM{"sped", "", true, false}, out);
+    return testing::internal::GetCapturedStderr();
+  };
+  Banco().Executar("DELETE FROM EFDORDEMCOMPCREDPERCENT WHERE CODIGOTABSPED = '4.3.06.101'");
+  std::string erro = rodar();
+  EXPECT_NE(erro.find("o crédito 4.3.06.101 de PIS"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("não está na ordem de compensação da empresa (tabela 1)"), std::string::npos) << erro;
+  EXPECT_EQ(erro.find("deduções diversas"), std::string::npos) << erro;
+
+  // Deduções (3;1;2) antes de tudo: 200,00 + 26,71 da demonstração contra 13.064,55 devidos.
+  Banco().Executar(
+      "INSERT INTO EFDDEDUCOESDIVERSAS (CODIGOEMPRESA, CODIGOESTAB, DATALCTOFIS, SEQ, INDORIDED, VLDEDPIS, VLDEDCOFINS, "
+      "VLBCOPER, TIPOAPURACAO, INDNATDED) VALUES (1, 1, '2024-01-26', 99, 1, 13200, 0, 0, 0, 0)");
+  erro = rodar();
+  EXPECT_NE(erro.find("empresa 1, 01/2024: as deduções diversas de PIS (R$ 13226,71) passam da contribuição não "
+                      "cumulativa que restava a recolher (R$ 13064,55); o M200 sai com valor a recolher negativo"),
+            std::string::npos)
+      << erro;
+  EXPECT_EQ(erro.find("deduções diversas de COFINS"), std::string::npos) << "a COFINS cabe: " << erro;
 }
