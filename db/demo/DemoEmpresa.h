@@ -273,6 +273,7 @@ class TGeradorEmpresa {
     int64_t Chave;
     int Produto, Seq, Estab, CST, Cfop;
     int64_t AliqPis, AliqCofins;
+    int64_t Base;  // base do crédito da linha: a devolução não passa dela
   };
 
   static constexpr std::string_view kColsCab =

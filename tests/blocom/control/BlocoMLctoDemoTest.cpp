@@ -162,6 +162,13 @@ TEST_P(BlocoMLctoDemo, TodasAsEmpresasEModosPassamNoLeiaute) {
                           "|M230|", "|M300|", "|M350|", "|M410|", "|M500|", "|M605|", "|M810|"})
     EXPECT_TRUE(tem(reg)) << reg << " não aparece em nenhuma execução pelos lançamentos";
   EXPECT_TRUE(tem("|M205|12|810902|")) << "código de receita do presumido";
+  // Estorno maior que o crédito (devolução maior que a compra) deixaria o disponível negativo.
+  for (const auto& l : linhas)
+    if (l.rfind("|M100|", 0) == 0 || l.rfind("|M500|", 0) == 0) {
+      size_t p = 0;
+      for (int campo = 0; campo < 11 && p != std::string::npos; ++campo) p = l.find('|', p + 1);
+      EXPECT_NE(l.substr(p + 1, 1), "-") << "VL_CRED_DISP negativo: " << l;
+    }
 }
 
 TEST_P(BlocoMLctoDemo, MesmaSaidaNoSQLiteENoPostgreSQL) {
@@ -245,4 +252,22 @@ TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoECreditoForaDaOrdem) {
             std::string::npos)
       << erro;
   EXPECT_EQ(erro.find("deduções diversas de COFINS"), std::string::npos) << "a COFINS cabe: " << erro;
+}
+
+// Crédito guardado de um tipo de apuração (62) que não tem contribuição no mês: não há o que
+// compensar, e a apuração desse tipo não aparece vazia na saída.
+TEST_P(BlocoMLctoDemo, CreditoDeTipoSemContribuicaoNaoAbreApuracao) {
+  Banco().Executar(
+      "INSERT INTO EFDSALDOCOMPCRED (CODIGOEMPRESA, DATATOTAL, SEQ, IMPOSTO, TIPOAPURACAO, PERAPUCRED, ORIGCRED, CODCRED, "
+      "ALIQIMPOSTO, VLCREDAPU, VLCREDEXTAPU, VLCREDDESCPAANT, VLCREDPERPAANT, VLCREDDCOMPPAANT, VLCREDDESCEFD, "
+      "VLCREDPEREFD, VLCREDDCOMPEFD, VLCREDTRANS, VLCREDOUT, SLDCREDFIM) VALUES (1, '2023-12-01', 99, 15, 62, "
+      "'2023-11-01', 1, '4.3.06.101', 1.65, 100, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100)");
+  TConfigBlocoM c;
+  c.CodigoEmpresa = 1;
+  CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
+  std::ostringstream out;
+  ExecutarBlocoM(c, TSaidaBlocoM{"json", "", true, false}, out);
+  const auto j = nlohmann::json::parse(out.str());
+  ASSERT_EQ(j.at("apuracoes").size(), 1u) << out.str().substr(0, 400);
+  EXPECT_EQ(j["apuracoes"][0]["TIPO_APURACAO"], 0);
 }
