@@ -13,7 +13,8 @@
 //   pdFinanceira: optante da EFD só cumulativa, sem diferimento; lucro real (obrigatório para
 //     bancos) com regime cumulativo (3), que o bloco I usa para escolher a tabela de deduções.
 //   pdLucroRealSemEFD: sem opção da EFD; lucro real não cumulativo (1).
-// Em todas: códigos padrão da contribuição sobre a receita e, uma vez por banco, a tabela
+// Em todas: PIS cumulativo recolhido sob 8109-02 (o código do cadastro de impostos e dos totais
+// apurados), códigos padrão da contribuição sobre a receita e, uma vez por banco, a tabela
 // pública de CFOP e as tabelas de códigos do SPED usadas pela demonstração.
 #include "db/Demo.h"
 
@@ -35,8 +36,8 @@ void OpcaoEFD(TDatabase& ABanco, int AEmpresa, TDateTime AData, int AIncidencia,
       "INSERT INTO OPCAOEFDCOMPL (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, OPTANTEEFD, INCTRIBUTARIA, "
       "ORDEMCOMPENSACAO, ORDEMCOMPCREDEFD, CODTABCOMPCRED, INDCREDAGRO, VALIDARORIGEMCOMPRET, "
       "FORMACONTROLERETIDOS, CONTROLADIFERIMENTO, GERACAOF500F525, RECEITAENQEXCLUSAOBC, INCIDENCIACST, "
-      "PROPORCAORECCUM, CSTAJUSTECREDITO) VALUES (:CODIGOEMPRESA, 1, :DATAEFD, 1, :INCTRIBUTARIA, :ORDEM, 1, 1, "
-      "0, 1, 1, :CONTROLADIFERIMENTO, 0, 0, 0, :PROPORCAORECCUM, 56)",
+      "PROPORCAORECCUM, CSTAJUSTECREDITO, CODIGOIMPOSTOPISCUM, VARIACAOPISCUM) VALUES (:CODIGOEMPRESA, 1, :DATAEFD, 1, "
+      ":INCTRIBUTARIA, :ORDEM, 1, 1, 0, 1, 1, :CONTROLADIFERIMENTO, 0, 0, 0, :PROPORCAORECCUM, 56, 8109, 2)",
       {I(AEmpresa), VarDate(AData), I(AIncidencia), T(AOrdem), I(ADiferimento ? 1 : 0), I(ARateioCum)});
 }
 

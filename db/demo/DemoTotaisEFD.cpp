@@ -117,7 +117,10 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
   if (todos || estab == 1)
     for (const auto& a : FAjustes) (a.Tipo == 0 ? ajusteCred : ajusteCont) += imposto == 15 ? a.Pis : a.Cofins;
   creditos = std::max<int64_t>(0, creditos - ajusteCred);
-  contNC += ajusteCont;
+  // O acréscimo de contribuição vai no M210 01; a empresa só cumulativa não o tem, e os
+  // lançamentos não têm onde pô-lo.
+  const bool temNC01 = std::any_of(debs.begin(), debs.end(), [](const auto& d) { return d.second.Tipo == "4.3.05.01"; });
+  if (temNC01) contNC += ajusteCont;
   int64_t retido = 0;
   for (const auto& [k, v] : FRetido)
     if (k.second == imposto && (todos || k.first == estab)) retido += v;
