@@ -224,9 +224,9 @@ TEST_P(BlocoMLctoDemo, FabricaEscolheAVarianteECreditosPeloRegime) {
 }
 
 // O usuário é avisado no stderr, com os valores, quando o bloco sai com valor a recolher negativo
-// por deduções maiores que a contribuição, e quando um crédito com saldo fica parado porque o
-// código não está na ordem de compensação.
-TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoECreditoForaDaOrdem) {
+// por deduções maiores que a contribuição, quando um crédito com saldo fica parado porque o
+// código não está na ordem de compensação e quando um ajuste sem detalhe fica fora do bloco.
+TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoCreditoForaDaOrdemEAjusteSemDetalhe) {
   TConfigBlocoM c;
   c.CodigoEmpresa = 1;
   CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
@@ -237,7 +237,12 @@ TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoECreditoForaDaOrdem) {
     return testing::internal::GetCapturedStderr();
   };
   Banco().Executar("DELETE FROM EFDORDEMCOMPCREDPERCENT WHERE CODIGOTABSPED = '4.3.06.101'");
+  Banco().Executar("DELETE FROM EFDAJUSTEPISCOFINSDET WHERE CODIGOEMPRESA = 1 AND SEQAJUSTE = 2");
   std::string erro = rodar();
+  EXPECT_NE(erro.find("o ajuste 2 do estabelecimento 1 (DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR, R$ 9,03 de PIS) "
+                      "não tem linha de detalhe e fica fora do M220"),
+            std::string::npos)
+      << erro;
   EXPECT_NE(erro.find("o crédito 4.3.06.101 de PIS"), std::string::npos) << erro;
   EXPECT_NE(erro.find("não está na ordem de compensação da empresa (tabela 1)"), std::string::npos) << erro;
   EXPECT_EQ(erro.find("deduções diversas"), std::string::npos) << erro;
