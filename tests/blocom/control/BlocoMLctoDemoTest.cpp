@@ -225,7 +225,8 @@ TEST_P(BlocoMLctoDemo, FabricaEscolheAVarianteECreditosPeloRegime) {
 
 // O usuário é avisado no stderr, com os valores, quando o bloco sai com valor a recolher negativo
 // por deduções maiores que a contribuição, quando um crédito com saldo fica parado porque o
-// código não está na ordem de compensação e quando um ajuste sem detalhe fica fora do bloco.
+// código não está na ordem de compensação, quando um ajuste sem detalhe fica fora do bloco e
+// quando só uma de duas exclusões de cooperativa do mesmo tipo de débito entra no M211.
 TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoCreditoForaDaOrdemEAjusteSemDetalhe) {
   TConfigBlocoM c;
   c.CodigoEmpresa = 1;
@@ -238,7 +239,15 @@ TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoCreditoForaDaOrdemEAjusteSe
   };
   Banco().Executar("DELETE FROM EFDORDEMCOMPCREDPERCENT WHERE CODIGOTABSPED = '4.3.06.101'");
   Banco().Executar("DELETE FROM EFDAJUSTEPISCOFINSDET WHERE CODIGOEMPRESA = 1 AND SEQAJUSTE = 2");
+  for (int seq : {1, 2})
+    Banco().Executar("INSERT INTO EFDEXCLUCOOP (CODIGOEMPRESA, CODIGOESTAB, DATALCTOFIS, SEQ, IMPOSTO, TIPOAPURACAO, "
+                     "TIPODEBITO, INDTIPCOOP, VLEXCCOOPGER, VLEXCESPCOOP) VALUES (1, 1, '2024-01-28', " +
+                     std::to_string(seq) + ", 15, 0, '4.3.05.01', 1, 100, 0)");
   std::string erro = rodar();
+  EXPECT_NE(erro.find("há mais de uma linha de exclusão de cooperativa de PIS para o tipo de apuração 0 e o tipo de "
+                      "débito 4.3.05.01; só uma entra no M211"),
+            std::string::npos)
+      << erro;
   EXPECT_NE(erro.find("o ajuste 2 do estabelecimento 1 (DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR, R$ 9,03 de PIS) "
                       "não tem linha de detalhe e fica fora do M220"),
             std::string::npos)
@@ -247,13 +256,14 @@ TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoCreditoForaDaOrdemEAjusteSe
   EXPECT_NE(erro.find("não está na ordem de compensação da empresa (tabela 1)"), std::string::npos) << erro;
   EXPECT_EQ(erro.find("deduções diversas"), std::string::npos) << erro;
 
-  // Deduções (3;1;2) antes de tudo: 200,00 + 26,71 da demonstração contra 13.064,55 devidos.
+  // Deduções (3;1;2) antes de tudo: 13.200,00 + 26,71 da demonstração contra 13.062,90 devidos (sem
+  // o ajuste de 9,03 que perdeu o detalhe e com 1,65 a menos pela exclusão de cooperativa de 100,00).
   Banco().Executar(
       "INSERT INTO EFDDEDUCOESDIVERSAS (CODIGOEMPRESA, CODIGOESTAB, DATALCTOFIS, SEQ, INDORIDED, VLDEDPIS, VLDEDCOFINS, "
       "VLBCOPER, TIPOAPURACAO, INDNATDED) VALUES (1, 1, '2024-01-26', 99, 1, 13200, 0, 0, 0, 0)");
   erro = rodar();
   EXPECT_NE(erro.find("empresa 1, 01/2024: as deduções diversas de PIS (R$ 13226,71) passam da contribuição não "
-                      "cumulativa que restava a recolher (R$ 13064,55); o M200 sai com valor a recolher negativo"),
+                      "cumulativa que restava a recolher (R$ 13062,90); o M200 sai com valor a recolher negativo"),
             std::string::npos)
       << erro;
   EXPECT_EQ(erro.find("deduções diversas de COFINS"), std::string::npos) << "a COFINS cabe: " << erro;
