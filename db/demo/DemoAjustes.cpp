@@ -24,8 +24,12 @@ void TGeradorEmpresa::Ajustes() {
               V(Tributo(b2, 76000)), I(0)});
     det.Linha({I(FEmpresa), I(1), I(2), I(1), D(FInicio + 26), I(0), I(1), I(1), V(b2), V(Tributo(b2, 16500)),
                V(Tributo(b2, 76000)), T("DIFERENÇA DE ALÍQUOTA"), I(1), T("3.1.1.01.001"), T("PA 123/2023")});
-    FAjustes.push_back({0, "0", "4.3.08.06", Tributo(b1, 16500), Tributo(b1, 76000), b1});
-    FAjustes.push_back({1, "1", "4.3.08.05", Tributo(b2, 16500), Tributo(b2, 76000), 0});
+    FAjustes.push_back({0, "0", "4.3.08.06", Tributo(b1, 16500), Tributo(b1, 76000), b1,
+                        "ESTORNO DE CRÉDITO DE MERCADORIA FURTADA", "", 25, 50, "MERCADORIA FURTADA", "1.1.3.01.001",
+                        "BOLETIM DE OCORRÊNCIA"});
+    FAjustes.push_back({1, "1", "4.3.08.05", Tributo(b2, 16500), Tributo(b2, 76000), b2,
+                        "DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR", "PA 123/2023", 26, 1, "DIFERENÇA DE ALÍQUOTA",
+                        "3.1.1.01.001", "PA 123/2023"});
 
     auto& abc = c("EFDAJUSTEBASECALCCONTRIBAPUR",
                   "CODIGOEMPRESA CODIGOESTAB SEQ DATALCTOFIS INDAJUSTE CODIGOAJUSTE VALORAJUSTE INDAPROPRIACAOAJUSTE "
@@ -66,8 +70,10 @@ void TGeradorEmpresa::Ajustes() {
     aj.Linha({I(FEmpresa), I(1), I(2), D(FInicio + 26), I(1), T("1"), T("4.3.05.01"), T("4.3.08.05"), T("PA 456/2023"),
               T("DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR"), A(16500), A(76000), V(Tributo(b2, 16500)),
               V(Tributo(b2, 76000))});
-    FAjustes.push_back({0, "0", "4.3.08.06", Tributo(b1, 16500), Tributo(b1, 76000), b1});
-    FAjustes.push_back({1, "1", "4.3.08.05", Tributo(b2, 16500), Tributo(b2, 76000), 0});
+    FAjustes.push_back({0, "0", "4.3.08.06", Tributo(b1, 16500), Tributo(b1, 76000), b1,
+                        "ESTORNO DE CRÉDITO DE MERCADORIA AVARIADA", "", 25, 0, "", "", ""});
+    FAjustes.push_back({1, "1", "4.3.08.05", Tributo(b2, 16500), Tributo(b2, 76000), 0,
+                        "DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR", "PA 456/2023", 26, 0, "", "", ""});
   }
   if (FPerfil == TPerfilDemo::pdPresumido) {
     auto& aj = c("LUCROPRESAJUSTEPISCOFINS",

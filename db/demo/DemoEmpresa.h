@@ -452,6 +452,11 @@ class TGeradorEmpresa {
     int Tipo;
     std::string Indicador, Codigo;
     int64_t Pis, Cofins, Base;
+    // como o lançamento da EFD os grava, para os totais apurados saírem iguais
+    std::string Descricao, NumDoc;
+    int Dia = 25;
+    int CSTDet = 50;
+    std::string DescDet, ContaDet, InfoDet;
   };
   struct TDiferidoDemo {
     int Estab;

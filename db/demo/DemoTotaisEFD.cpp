@@ -208,11 +208,10 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
       ++seqAj;
       const int64_t valor = imposto == 15 ? a.Pis : a.Cofins;
       aj.Linha(mais(chave(seqAj), {I(a.Tipo == 0 ? seqCred101 : seqDebNC), I(a.Tipo), T(a.Indicador), V(valor),
-                                   T(a.Codigo), T(""), T(a.Tipo == 0 ? "ESTORNO DE CRÉDITO" : "DIFERENÇA DE ALÍQUOTA"),
-                                   D(FInicio + 25)}));
+                                   T(a.Codigo), T(a.NumDoc), T(a.Descricao), D(FInicio + a.Dia)}));
       if (a.Base)
-        ad.Linha(mais(chave(seqAj), {I(seqAj), I(50), V(a.Base), A(imposto == 15 ? 16500 : 76000), V(valor),
-                                     D(FInicio + 25), T("MERCADORIA FURTADA"), T("1.1.3.01.001"), N()}));
+        ad.Linha(mais(chave(seqAj), {I(seqAj), I(a.CSTDet), V(a.Base), A(imposto == 15 ? 16500 : 76000), V(valor),
+                                     D(FInicio + a.Dia), T(a.DescDet), T(a.ContaDet), T(a.InfoDet)}));
     }
     if (FAjusteBC)
       c("TOTALEFDAJUSTEBC" + sufixo, pre + "DATATOTAL TIPOIMPOSTO SEQ SEQDEB INDAJBC VLAJBC CODAJBC NUMDOC DESCRAJBC DTREF "
