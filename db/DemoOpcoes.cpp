@@ -1,6 +1,8 @@
 // Linhas de opção das empresas de demonstração.
 //   pdNaoCumulativo: optante da EFD desde janeiro do ano anterior, incidência não cumulativa
-//     (1), compensação créditos -> retidos -> deduções, tabela de ordem de compensação 1,
+//     (1), compensação deduções -> créditos -> retidos (os créditos de meses anteriores cobrem
+//     quase toda a contribuição; com as deduções por último elas passariam do que resta),
+//     tabela de ordem de compensação 1,
 //     créditos mais antigos primeiro; lucro real não cumulativo; apura IPI.
 //   pdPresumido: sem opção da EFD (segue o caminho dos lançamentos); lucro presumido.
 //   pdMisto: optante da EFD; até o mês anterior à competência só não cumulativo, a partir
@@ -11,7 +13,8 @@
 //   pdFinanceira: optante da EFD só cumulativa, sem diferimento; lucro real (obrigatório para
 //     bancos) com regime cumulativo (3), que o bloco I usa para escolher a tabela de deduções.
 //   pdLucroRealSemEFD: sem opção da EFD; lucro real não cumulativo (1).
-// Em todas: códigos padrão da contribuição sobre a receita e, uma vez por banco, a tabela
+// Em todas: PIS cumulativo recolhido sob 8109-02 (o código do cadastro de impostos e dos totais
+// apurados), códigos padrão da contribuição sobre a receita e, uma vez por banco, a tabela
 // pública de CFOP e as tabelas de códigos do SPED usadas pela demonstração.
 #include "db/Demo.h"
 
@@ -25,7 +28,7 @@ TVariant I(int64_t v) { return TVariant(v); }
 TVariant T(const std::string& v) { return TVariant(v); }
 
 void OpcaoEFD(TDatabase& ABanco, int AEmpresa, TDateTime AData, int AIncidencia, int ARateioCum,
-              bool ADiferimento) {
+              bool ADiferimento, const char* AOrdem = "1;2;3") {
   ABanco.Executar("INSERT INTO OPCAOEFD (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, REGIMEAPU) "
                   "VALUES (:CODIGOEMPRESA, 1, :DATAEFD, 2)",
                   {I(AEmpresa), VarDate(AData)});
@@ -33,9 +36,9 @@ void OpcaoEFD(TDatabase& ABanco, int AEmpresa, TDateTime AData, int AIncidencia,
       "INSERT INTO OPCAOEFDCOMPL (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, OPTANTEEFD, INCTRIBUTARIA, "
       "ORDEMCOMPENSACAO, ORDEMCOMPCREDEFD, CODTABCOMPCRED, INDCREDAGRO, VALIDARORIGEMCOMPRET, "
       "FORMACONTROLERETIDOS, CONTROLADIFERIMENTO, GERACAOF500F525, RECEITAENQEXCLUSAOBC, INCIDENCIACST, "
-      "PROPORCAORECCUM, CSTAJUSTECREDITO) VALUES (:CODIGOEMPRESA, 1, :DATAEFD, 1, :INCTRIBUTARIA, '1;2;3', 1, 1, "
-      "0, 1, 1, :CONTROLADIFERIMENTO, 0, 0, 0, :PROPORCAORECCUM, 56)",
-      {I(AEmpresa), VarDate(AData), I(AIncidencia), I(ADiferimento ? 1 : 0), I(ARateioCum)});
+      "PROPORCAORECCUM, CSTAJUSTECREDITO, CODIGOIMPOSTOPISCUM, VARIACAOPISCUM) VALUES (:CODIGOEMPRESA, 1, :DATAEFD, 1, "
+      ":INCTRIBUTARIA, :ORDEM, 1, 1, 0, 1, 1, :CONTROLADIFERIMENTO, 0, 0, 0, :PROPORCAORECCUM, 56, 8109, 2)",
+      {I(AEmpresa), VarDate(AData), I(AIncidencia), T(AOrdem), I(ADiferimento ? 1 : 0), I(ARateioCum)});
 }
 
 void TabelasCodigos(TDatabase& ABanco) {
@@ -89,7 +92,7 @@ void GerarOpcoesDemo(TDatabase& ABanco, int ACodigoEmpresa, TPerfilDemo APerfil,
       "VALUES (:CODIGOEMPRESA, :DATAOPCAO, 1, :REGIMEAPURACAO, 1, 1, 1, 56, :PROPORCAORECCUM)";
   switch (APerfil) {
     case TPerfilDemo::pdNaoCumulativo:
-      OpcaoEFD(ABanco, ACodigoEmpresa, anoAnterior, 1, 0, false);
+      OpcaoEFD(ABanco, ACodigoEmpresa, anoAnterior, 1, 0, false, "3;1;2");
       ABanco.Executar(sqlLucroReal, {I(ACodigoEmpresa), VarDate(anoAnterior), I(1), I(0)});
       ABanco.Executar("INSERT INTO OPCAOIPI (CODIGOEMPRESA, CODIGOESTAB, DATAINICIAL, APURAIPI) "
                       "VALUES (:CODIGOEMPRESA, 1, :DATAINICIAL, 1)",

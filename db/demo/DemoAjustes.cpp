@@ -11,7 +11,8 @@ void TGeradorEmpresa::Ajustes() {
     auto& det = c("EFDAJUSTEPISCOFINSDET",
                   "CODIGOEMPRESA CODIGOESTAB SEQAJUSTE SEQ DATAOPERACAO QUANTIDADE CSTPIS CSTCOFINS BASECALCULOPISCOFINS "
                   "VLRAJUSTEPIS VLRAJUSTECOFINS DESCAJUSTE CODIGOTABCTBFIS CONTACTB DESCRCOMPL");
-    // 1: redução de crédito com detalhe por CST; 2: acréscimo de contribuição sem detalhe
+    // 1: redução de crédito; 2: acréscimo de contribuição; cada um com o seu detalhe por CST, de
+    // onde os lançamentos tiram o valor
     const int64_t b1 = s.Entre(100000, 400000), b2 = s.Entre(20000, 80000);
     aj.Linha({I(FEmpresa), I(1), I(1), D(FInicio + 25), I(0), T("0"), T("4.3.06.101"), T("4.3.08.06"), T(""),
               T("ESTORNO DE CRÉDITO DE MERCADORIA FURTADA"), A(16500), A(76000), V(Tributo(b1, 16500)),
@@ -21,8 +22,14 @@ void TGeradorEmpresa::Ajustes() {
     aj.Linha({I(FEmpresa), I(1), I(2), D(FInicio + 26), I(1), T("1"), T("4.3.05.01"), T("4.3.08.05"), T("PA 123/2023"),
               T("DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR"), A(16500), A(76000), V(Tributo(b2, 16500)),
               V(Tributo(b2, 76000)), I(0)});
-    FAjustes.push_back({0, "0", "4.3.08.06", Tributo(b1, 16500), Tributo(b1, 76000), b1});
-    FAjustes.push_back({1, "1", "4.3.08.05", Tributo(b2, 16500), Tributo(b2, 76000), 0});
+    det.Linha({I(FEmpresa), I(1), I(2), I(1), D(FInicio + 26), I(0), I(1), I(1), V(b2), V(Tributo(b2, 16500)),
+               V(Tributo(b2, 76000)), T("DIFERENÇA DE ALÍQUOTA"), I(1), T("3.1.1.01.001"), T("PA 123/2023")});
+    FAjustes.push_back({0, "0", "4.3.08.06", Tributo(b1, 16500), Tributo(b1, 76000), b1,
+                        "ESTORNO DE CRÉDITO DE MERCADORIA FURTADA", "", 25, 50, "MERCADORIA FURTADA", "1.1.3.01.001",
+                        "BOLETIM DE OCORRÊNCIA"});
+    FAjustes.push_back({1, "1", "4.3.08.05", Tributo(b2, 16500), Tributo(b2, 76000), b2,
+                        "DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR", "PA 123/2023", 26, 1, "DIFERENÇA DE ALÍQUOTA",
+                        "3.1.1.01.001", "PA 123/2023"});
 
     auto& abc = c("EFDAJUSTEBASECALCCONTRIBAPUR",
                   "CODIGOEMPRESA CODIGOESTAB SEQ DATALCTOFIS INDAJUSTE CODIGOAJUSTE VALORAJUSTE INDAPROPRIACAOAJUSTE "
@@ -63,8 +70,10 @@ void TGeradorEmpresa::Ajustes() {
     aj.Linha({I(FEmpresa), I(1), I(2), D(FInicio + 26), I(1), T("1"), T("4.3.05.01"), T("4.3.08.05"), T("PA 456/2023"),
               T("DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR"), A(16500), A(76000), V(Tributo(b2, 16500)),
               V(Tributo(b2, 76000))});
-    FAjustes.push_back({0, "0", "4.3.08.06", Tributo(b1, 16500), Tributo(b1, 76000), b1});
-    FAjustes.push_back({1, "1", "4.3.08.05", Tributo(b2, 16500), Tributo(b2, 76000), 0});
+    FAjustes.push_back({0, "0", "4.3.08.06", Tributo(b1, 16500), Tributo(b1, 76000), b1,
+                        "ESTORNO DE CRÉDITO DE MERCADORIA AVARIADA", "", 25, 0, "", "", ""});
+    FAjustes.push_back({1, "1", "4.3.08.05", Tributo(b2, 16500), Tributo(b2, 76000), 0,
+                        "DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR", "PA 456/2023", 26, 0, "", "", ""});
   }
   if (FPerfil == TPerfilDemo::pdPresumido) {
     auto& aj = c("LUCROPRESAJUSTEPISCOFINS",
@@ -81,8 +90,8 @@ void TGeradorEmpresa::Ajustes() {
         .Linha({I(FEmpresa), I(1), D(FInicio + 24), I(1), I(1), V(1950), V(9000), V(300000), T(""), T("DEDUÇÃO")});
     c("LUCROPRESDEDUCAOEXCLUSAO",
       "CODIGOEMPRESA CODIGOESTAB DATALCTOFIS SEQ CODIGODET CSTDET ALIQPIS ALIQCOFINS VALORDET INFOCOMPL")
-        .Linha({I(FEmpresa), I(1), D(FInicio + 20), I(1), I(101), I(1), A(6500), A(30000), V(s.Entre(10000, 50000)),
-                T("VENDAS CANCELADAS")});
+        .Linha({I(FEmpresa), I(1), D(FInicio + 20), I(1), I(101), I(1), A(6500), A(30000),
+                V(FExclusaoPresumido = s.Entre(10000, 50000)), T("VENDAS CANCELADAS")});
   }
 }
 

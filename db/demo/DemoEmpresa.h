@@ -273,6 +273,7 @@ class TGeradorEmpresa {
     int64_t Chave;
     int Produto, Seq, Estab, CST, Cfop;
     int64_t AliqPis, AliqCofins;
+    int64_t Base;  // base do crédito da linha: a devolução não passa dela
   };
 
   static constexpr std::string_view kColsCab =
@@ -382,6 +383,30 @@ class TGeradorEmpresa {
   // ------------------------------------------------------------ totais dos regimes (lucro real e presumido)
   void Regimes();
 
+  // Contribuição que o Bloco M pelos lançamentos apura nos M210 (não cumulativa ou cumulativa):
+  // uma linha por tipo de débito e alíquota, a base inteira vezes a alíquota (ou a quantidade
+  // vezes o valor por unidade), arredondada uma vez; a exclusão da base tira da linha do código
+  // 51 na alíquota básica do imposto.
+  int64_t ContribuicaoLancamentos(int imposto, bool cumulativa, int64_t exclusao51) const {
+    std::map<std::tuple<std::string, int64_t, bool>, TSoma> linhas;
+    for (const auto& [k, v] : FDebitos) {
+      const auto& [est, imp, tipo, aliq, porUnidade] = k;
+      if (imp == imposto && (tipo >= "4.3.05.50") == cumulativa) linhas[{tipo, aliq, porUnidade}].Somar(0, v.Base, 0, v.Quantidade);
+    }
+    int64_t t = 0;
+    for (const auto& [k, v] : linhas) {
+      const auto& [tipo, aliq, porUnidade] = k;
+      const bool basica = tipo == "4.3.05.51" && aliq == (imposto == 15 ? 6500 : 30000) && !porUnidade;
+      t += porUnidade ? Parte(v.Quantidade * aliq, 1, 100) : Tributo(v.Base - (basica ? exclusao51 : 0), aliq);
+    }
+    return t;
+  }
+  bool TemLinhaDebito(int imposto, const std::string& tipo, int64_t aliq) const {
+    for (const auto& [k, v] : FDebitos)
+      if (std::get<1>(k) == imposto && std::get<2>(k) == tipo && std::get<3>(k) == aliq && !std::get<4>(k)) return true;
+    return false;
+  }
+
   int64_t FMovSaidaCum(int imposto) const {
     int64_t t = 0;
     for (const auto& [k, v] : FDebitos)
@@ -427,6 +452,11 @@ class TGeradorEmpresa {
     int Tipo;
     std::string Indicador, Codigo;
     int64_t Pis, Cofins, Base;
+    // como o lançamento da EFD os grava, para os totais apurados saírem iguais
+    std::string Descricao, NumDoc;
+    int Dia = 25;
+    int CSTDet = 50;
+    std::string DescDet, ContaDet, InfoDet;
   };
   struct TDiferidoDemo {
     int Estab;
@@ -461,6 +491,7 @@ class TGeradorEmpresa {
   int64_t FReceita[3] = {0, 0, 0};
   int64_t FAjusteBC = 0;
   std::pair<int64_t, int64_t> FCoop = {0, 0};
+  int64_t FExclusaoPresumido = 0;  // vendas canceladas do presumido (exclusão da base, CST 01)
   // Entrada de linhas fixas (CSTs comuns e duas linhas de um produto) e o produto que a
   // devolução de compra fixa devolve em três linhas.
   int64_t FChaveEntFixa = 0;

@@ -109,7 +109,7 @@ void TGeradorEmpresa::Entradas() {
                 T(m == 0 ? "1.1.3.01.001" : "3.2.1.01.00" + std::to_string(m))});
       totalDoc += total - desconto;
       if (FAmostraEntradas.size() < 400 && credito && m == 0 && !porUnidade)
-        FAmostraEntradas.push_back({chave, p.Codigo, seq, e.Codigo, cst, cfop, aliqPis, aliqCofins});
+        FAmostraEntradas.push_back({chave, p.Codigo, seq, e.Codigo, cst, cfop, aliqPis, aliqCofins, base});
       Aviso(++feitas + FLancamentos);
     }
     int seqCfop = 0;

@@ -66,7 +66,9 @@ void TGeradorEmpresa::Saidas() {
       else r = RegraSaida(p, cfop);
       const bool porUnidade = r.CST == 3;
       const int64_t qtd = s.Entre(1, 120);
-      const int64_t total = s.Entre(3000, 1500000);
+      // Devolve no máximo o que entrou: uma devolução maior que a compra deixaria o crédito
+      // daquela linha negativo depois do estorno (M100 com crédito disponível abaixo de zero).
+      const int64_t total = origem ? std::min(s.Entre(3000, 1500000), origem->Base) : s.Entre(3000, 1500000);
       const int64_t desconto = s.Chance(15) ? Parte(total, 3, 100) : 0;
       const int64_t receita = total - desconto;
       const bool tributada = r.AliqPis > 0;

@@ -117,16 +117,23 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
   if (todos || estab == 1)
     for (const auto& a : FAjustes) (a.Tipo == 0 ? ajusteCred : ajusteCont) += imposto == 15 ? a.Pis : a.Cofins;
   creditos = std::max<int64_t>(0, creditos - ajusteCred);
-  contNC += ajusteCont;
-  const int64_t descontado = std::min(creditos, contNC);
+  // O acréscimo de contribuição vai no M210 01; a empresa só cumulativa não o tem, e os
+  // lançamentos não têm onde pô-lo.
+  const bool temNC01 = std::any_of(debs.begin(), debs.end(), [](const auto& d) { return d.second.Tipo == "4.3.05.01"; });
+  if (temNC01) contNC += ajusteCont;
   int64_t retido = 0;
   for (const auto& [k, v] : FRetido)
     if (k.second == imposto && (todos || k.first == estab)) retido += v;
   const int64_t dedNC = todos || estab == 1 ? FDeducao.count({imposto, 0}) ? FDeducao.at({imposto, 0}) : 0 : 0;
   const int64_t dedCum = todos || estab == 1 ? FDeducao.count({imposto, 1}) ? FDeducao.at({imposto, 1}) : 0 : 0;
-  const int64_t retNC = std::min(retido, contNC - descontado);
-  const int64_t outNC = std::min(dedNC, contNC - descontado - retNC);
-  const int64_t recNC = contNC - descontado - retNC - outNC;
+  // Ordem de compensação da opção da empresa: a não cumulativa deduz antes dos créditos
+  // (3;1;2), as outras por último (1;2;3).
+  const bool deducoesPrimeiro = FPerfil == TPerfilDemo::pdNaoCumulativo;
+  const int64_t outNC = deducoesPrimeiro ? std::min(dedNC, contNC) : 0;
+  const int64_t descontado = std::min(creditos, contNC - outNC);
+  const int64_t retNC = std::min(retido, contNC - outNC - descontado);
+  const int64_t outNCFim = deducoesPrimeiro ? outNC : std::min(dedNC, contNC - descontado - retNC);
+  const int64_t recNC = contNC - descontado - retNC - outNCFim;
   const int64_t retCum = std::min(retido - retNC, contCum);
   const int64_t outCum = std::min(dedCum, contCum - retCum);
   const int64_t recCum = contCum - retCum - outCum;
@@ -134,7 +141,7 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
   c("TOTALEFD" + sufixo,
     pre + "DATATOTAL TIPOIMPOSTO SEQ VLTOTCONTNCPER VLTOTCREDDESC VLTOTCREDDESCANT VLTOTCONTNCDEV VLRETNC VLOUTDEDNC "
           "VLCONTNCREC VLTOTCONTCUMPER VLRETCUM VLOUTDEDCUM VLDIFERIDOCUM VLDIFERIRCUM")
-      .Linha(mais(chave(1), {V(contNC), V(descontado), V(0), V(contNC - descontado), V(retNC), V(outNC), V(recNC),
+      .Linha(mais(chave(1), {V(contNC), V(descontado), V(0), V(contNC - descontado), V(retNC), V(outNCFim), V(recNC),
                              V(contCum), V(retCum), V(outCum), V(diferido), V(diferir)}));
 
   auto& tc = c("TOTALEFDCRED" + sufixo, pre + "DATATOTAL TIPOIMPOSTO SEQ TIPOCREDITO INDCREDORI ALIQ ALIQQUANT VLCRED "
@@ -201,11 +208,10 @@ void TGeradorEmpresa::TotaisImposto(int estab, int imposto) {
       ++seqAj;
       const int64_t valor = imposto == 15 ? a.Pis : a.Cofins;
       aj.Linha(mais(chave(seqAj), {I(a.Tipo == 0 ? seqCred101 : seqDebNC), I(a.Tipo), T(a.Indicador), V(valor),
-                                   T(a.Codigo), T(""), T(a.Tipo == 0 ? "ESTORNO DE CRÉDITO" : "DIFERENÇA DE ALÍQUOTA"),
-                                   D(FInicio + 25)}));
+                                   T(a.Codigo), T(a.NumDoc), T(a.Descricao), D(FInicio + a.Dia)}));
       if (a.Base)
-        ad.Linha(mais(chave(seqAj), {I(seqAj), I(50), V(a.Base), A(imposto == 15 ? 16500 : 76000), V(valor),
-                                     D(FInicio + 25), T("MERCADORIA FURTADA"), T("1.1.3.01.001"), N()}));
+        ad.Linha(mais(chave(seqAj), {I(seqAj), I(a.CSTDet), V(a.Base), A(imposto == 15 ? 16500 : 76000), V(valor),
+                                     D(FInicio + a.Dia), T(a.DescDet), T(a.ContaDet), T(a.InfoDet)}));
     }
     if (FAjusteBC)
       c("TOTALEFDAJUSTEBC" + sufixo, pre + "DATATOTAL TIPOIMPOSTO SEQ SEQDEB INDAJBC VLAJBC CODAJBC NUMDOC DESCRAJBC DTREF "

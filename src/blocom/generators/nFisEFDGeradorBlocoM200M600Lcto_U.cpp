@@ -1,5 +1,8 @@
 #include "blocom/generators/nFisEFDGeradorBlocoM200M600Lcto_U.h"
 
+#include <cstdio>
+#include <iostream>
+
 #include "base/Format.h"
 #include "base/Nutil.h"
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
@@ -32,6 +35,19 @@ struct TMapDebitoFederal : TRowMap {
 };
 
 std::string Lit(const TVariant& v) { return Nutil::ValorParaSQL(v); }
+
+// Valor em reais com vírgula decimal, como o usuário lê no arquivo.
+std::string Reais(double AValor) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.2f", Nutil::RoundValor(AValor, 2));
+  std::string r = buf;
+  if (auto p = r.find('.'); p != std::string::npos) r[p] = ',';
+  return r;
+}
+
+// O cálculo segue e o bloco sai; o aviso vai para o stderr para que ninguém entregue o valor
+// sem ver o motivo.
+void Avisar(const std::string& AMensagem) { std::cerr << "pisco: aviso: " << AMensagem << std::endl; }
 TVariant I64(int64_t v) { return TVariant(v); }
 }  // namespace
 
@@ -162,18 +178,60 @@ void TnFisEFDGeradorM200_M600LctoEFD::DepoisCarregarDadosFilhos() {
   FGeradorM205_M605 = nullptr;
 }
 
+// Quem o aviso descreve: a apuração de uma SCP ou de um estabelecimento roda à parte.
+std::string TnFisEFDGeradorM200_M600LctoEFD::Onde() const {
+  const std::string empresa = "empresa " + std::to_string(GetCodigoEmpresa());
+  switch (GetModoGeracao()) {
+    case TModoGeracao::mgSCP: return empresa + ", SCP " + GetCodigoEstab();
+    case TModoGeracao::mgFilial: return empresa + ", estabelecimento " + GetCodigoEstab();
+    default: return empresa;
+  }
+}
+
 void TnFisEFDGeradorM200_M600LctoEFD::CompensarCreditos() {
   auto& controle = GetControleCredito();
   // Cópia: compensar não deve mexer na lista que está sendo percorrida.
   const std::vector<TDadosCreditoObj*> creditos = controle.MontarListaCredDispOrdenada(FImposto, false);
+  // Sem contribuição do tipo de apuração no período não há o que compensar; criar o M001 dele
+  // só poria um bloco vazio desse tipo na saída.
+  auto m200 = [&](int ATipo) -> TM200_600ConsolidContribImposto* {
+    const auto& mapa = *Controle().FLstRegistroM001;
+    if (!mapa.count(static_cast<TTipoApuracao>(ATipo))) return nullptr;
+    return &GetRegM200_600(static_cast<TTipoApuracao>(ATipo));
+  };
   for (auto* cred : creditos) {
-    auto& reg = GetRegM200_600(static_cast<TTipoApuracao>(cred->TIPOAPURACAO));
-    const double aberto = reg.GetVL_CONT_NC_REC() - reg.GetRecNaoCompCred();
+    auto* reg = m200(cred->TIPOAPURACAO);
+    if (!reg) continue;
+    const double aberto = reg->GetVL_CONT_NC_REC() - reg->GetRecNaoCompCred();
     if (aberto <= 0) continue;
     const double compensado = controle.CompensarCredito(*cred, aberto);
     // Só o crédito de período anterior conta como desconto de crédito anterior.
-    if (compensado > 0 && CompararDias(cred->PERAPUCRED, GetDataInicial()) < 0) reg.FVL_TOT_CRED_DESC_ANT += compensado;
+    if (compensado > 0 && CompararDias(cred->PERAPUCRED, GetDataInicial()) < 0) reg->FVL_TOT_CRED_DESC_ANT += compensado;
   }
+  // Um código fora da tabela de ordem de compensação nunca é oferecido: com contribuição ainda
+  // em aberto, o saldo dele ficaria parado sem que ninguém soubesse. Um aviso por código.
+  struct TParado {
+    double Saldo = 0;
+    std::string Periodos;
+  };
+  std::map<std::string, TParado> parados;
+  for (const auto& [chave, cred] : controle.GetLstCredito()) {
+    if (cred->IMPOSTO != FImposto || controle.PossuiOrdenacaoConfigurada(*cred)) continue;
+    const double saldo = Nutil::RoundValor(cred->SLDCREDFIM(), 2);
+    auto* reg = m200(cred->TIPOAPURACAO);
+    if (saldo <= 0 || !reg || Nutil::RoundValor(reg->GetVL_CONT_NC_REC() - reg->GetRecNaoCompCred(), 2) <= 0) continue;
+    auto& p = parados[cred->CODCRED];
+    p.Saldo += saldo;
+    const std::string periodo = FormatDateTime("mm/yyyy", cred->PERAPUCRED);
+    if (p.Periodos.find(periodo) == std::string::npos) p.Periodos += (p.Periodos.empty() ? "" : ", ") + periodo;
+  }
+  for (const auto& [codigo, p] : parados)
+    Avisar(Format("%0:s, %1:s: o crédito %2:s de %3:s (saldo R$ %4:s, de %5:s) não foi usado porque o código "
+                  "não está na ordem de compensação da empresa (tabela %6:s), e o %7:s ainda tem contribuição a "
+                  "recolher. Inclua o código na ordem de compensação para descontá-lo.",
+                  {TVariant(Onde()), TVariant(FormatDateTime("mm/yyyy", GetDataInicial())),
+                   TVariant(codigo), TVariant(GetTipoImposto()), TVariant(Reais(p.Saldo)), TVariant(p.Periodos),
+                   TVariant(std::to_string(ControleOpcaoEFD().GetCodTabCompCred())), TVariant(GetNomeRegistro())}));
 }
 
 void TnFisEFDGeradorM200_M600LctoEFD::CompensarRetidos() {
@@ -192,11 +250,28 @@ void TnFisEFDGeradorM200_M600LctoEFD::CompensarDeducoesDiversas() {
   auto ds = ExecutarSQLInt(GetSqlEFDDeducoesDiversas(), GetFiltroEmpresaPeriodo(), false, false, -1);
   auto& m = FieldMapper().MapearFields<TMapDeducoes>(*ds);
   for (; !ds->Eof(); ds->Next()) {
-    auto& reg = GetRegM200_600(static_cast<TTipoApuracao>(m.TIPOAPURACAO.IsNull() ? 0 : m.TIPOAPURACAO.AsInteger()));
-    if (!m.INDNATDED.IsNull() && m.INDNATDED.AsInteger() == 1)
-      reg.FVL_OUT_DED_CUM = m.VLDED.AsFloat();
-    else
-      reg.FVL_OUT_DED_NC = m.VLDED.AsFloat();
+    const int tipo = m.TIPOAPURACAO.IsNull() ? 0 : static_cast<int>(m.TIPOAPURACAO.AsInteger());
+    auto& reg = GetRegM200_600(static_cast<TTipoApuracao>(tipo));
+    const bool cumulativa = !m.INDNATDED.IsNull() && m.INDNATDED.AsInteger() == 1;
+    const double deducao = m.VLDED.AsFloat();
+    // O valor entra inteiro, sem limite; o que restava antes dele diz se o M200 fica negativo.
+    double restante;
+    if (cumulativa) {
+      restante = reg.GetVL_CONT_CUM_REC() + reg.FVL_OUT_DED_CUM;
+      reg.FVL_OUT_DED_CUM = deducao;
+    } else {
+      restante = reg.GetVL_CONT_NC_REC() + reg.FVL_OUT_DED_NC;
+      reg.FVL_OUT_DED_NC = deducao;
+    }
+    if (Nutil::RoundValor(deducao, 2) > Nutil::RoundValor(restante, 2))
+      Avisar(Format("%0:s, %1:s%2:s: as deduções diversas de %3:s (R$ %4:s) passam da contribuição %5:s "
+                    "que restava a recolher (R$ %6:s); o %7:s sai com valor a recolher negativo. Confira as deduções "
+                    "lançadas e a ordem de compensação da empresa.",
+                    {TVariant(Onde()), TVariant(FormatDateTime("mm/yyyy", GetDataInicial())),
+                     TVariant(tipo ? " (tipo de apuração " + std::to_string(tipo) + ")" : std::string()),
+                     TVariant(GetTipoImposto()), TVariant(Reais(deducao)),
+                     TVariant(std::string(cumulativa ? "cumulativa" : "não cumulativa")), TVariant(Reais(restante)),
+                     TVariant(GetNomeRegistro())}));
   }
   Nutildb::DestruirSQL(ds);
 }

@@ -1,6 +1,7 @@
 #include "blocom/generators/nFisEFDGeradorBlocoM210M610Lcto_U.h"
 
 #include <cmath>
+#include <iostream>
 #include <map>
 #include <vector>
 
@@ -227,10 +228,18 @@ void TnFisEFDGeradorM211_M611Lcto::CarregarDados() {
       GetFiltroEmpresaPeriodo(), false, false, -1);
   auto& m = FieldMapper().MapearFields<TMapExcluCoopLcto>(*ds);
   // Primeira linha de cada tipo de apuração e tipo de débito, como a busca no conjunto ordenado.
+  // As outras não entram: o usuário é avisado, senão a exclusão some sem explicação.
   std::map<std::string, TRecM211_611> linhas;
   for (; !ds->Eof(); ds->Next())
-    linhas.try_emplace(std::to_string(m.TIPOAPURACAO.AsInteger()) + "|" + m.TIPODEBITO.AsString(),
-                       TRecM211_611{static_cast<int>(m.INDTIPCOOP.AsInteger()), 0, m.VLEXCCOOPGER.AsFloat(), m.VLEXCESPCOOP.AsFloat()});
+    if (!linhas.try_emplace(std::to_string(m.TIPOAPURACAO.AsInteger()) + "|" + m.TIPODEBITO.AsString(),
+                            TRecM211_611{static_cast<int>(m.INDTIPCOOP.AsInteger()), 0, m.VLEXCCOOPGER.AsFloat(),
+                                         m.VLEXCESPCOOP.AsFloat()})
+             .second)
+      std::cerr << "pisco: aviso: empresa " << GetCodigoEmpresa() << ", " << FormatDateTime("mm/yyyy", GetDataInicial())
+                << ": há mais de uma linha de exclusão de cooperativa de " << GetTipoImposto()
+                << " para o tipo de apuração " << m.TIPOAPURACAO.AsInteger() << " e o tipo de débito "
+                << m.TIPODEBITO.AsString() << "; só uma entra no " << GetNomeRegistro()
+                << ". Junte as exclusões do mês num só lançamento." << std::endl;
   Nutildb::DestruirSQL(ds);
   const bool cooperativa = GetConfigBlocoM().IndNatPessoaJurid == "1";
   for (const auto& [tipo, m001] : *Controle().FLstRegistroM001) {

@@ -8,6 +8,7 @@
 #include "base/Format.h"
 #include "base/Nutil.h"
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
+#include "blocom/generators/nFisEFDGeradorBlocoM110M510LctoEFD_U.h"
 #include "blocom/generators/nFisEFDGeradorBlocoM210M610Lcto_U.h"
 #include "host/DMSQLDataSet.h"
 #include "host/FieldMapper.h"
@@ -353,6 +354,15 @@ std::string TnFisEFDGeradorM220_M620LctoEFD::GetSqlLctoAjuste() {
 }
 
 void TnFisEFDGeradorM220_M620LctoEFD::CriarGeradoresFilhos() { CriarFilho<TnFisEFDGeradorM225_M625Lcto>(); }
+
+void TnFisEFDGeradorM220_M620LctoEFD::DepoisCarregarDados() {
+  auto ds = ExecutarSQLInt(GetSqlAjustesEFDSemDetalhe(GetTipoImposto(), 1, GetFilterEstab("AJ.")),
+                           GetFiltroEmpresaPeriodo(), false, false, -1);
+  AvisarAjustesEFDSemDetalhe(*ds, "empresa " + std::to_string(GetCodigoEmpresa()) + ", " +
+                                      FormatDateTime("mm/yyyy", GetDataInicial()),
+                             GetTipoImposto(), GetNomeRegistro());
+  Nutildb::DestruirSQL(ds);
+}
 
 // --- M225/M625 ---
 

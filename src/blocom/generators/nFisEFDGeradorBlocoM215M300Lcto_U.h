@@ -80,6 +80,7 @@ class TnFisEFDGeradorM220_M620LctoEFD : public TnFisEFDGeradorM220_M620Lcto {
   using TnFisEFDGeradorM220_M620Lcto::TnFisEFDGeradorM220_M620Lcto;
   std::string GetSqlLctoAjuste() override;
   void CriarGeradoresFilhos() override;
+  void DepoisCarregarDados() override;
 };
 
 struct TRecM225_625 {

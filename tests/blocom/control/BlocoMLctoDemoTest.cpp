@@ -77,12 +77,6 @@ std::vector<std::string> RodarTodos(TDatabase& ABanco) {
 // Não são defeitos do gerador: vêm das regras do cálculo sobre os dados da demonstração. Qualquer
 // outra falha, ou uma destas que deixe de acontecer, reprova o teste.
 const std::map<std::string, std::string> kDiferencasConhecidas = {
-    // deduções diversas entram por último (ordem 1;2;3), sem limite, depois que os créditos já
-    // zeraram a contribuição
-    {"empresa 1|M200.VL_CONT_NC_REC negativo", "deduções sem limite"},
-    {"empresa 1|M200.VL_TOT_CONT_REC negativo", "deduções sem limite"},
-    {"empresa 1|M600.VL_CONT_NC_REC negativo", "deduções sem limite"},
-    {"empresa 1|M600.VL_TOT_CONT_REC negativo", "deduções sem limite"},
     // a soma dos tipos de apuração 0, 62 e 63: o M210 com M211 (exclusões de cooperativa do tipo 0)
     // fica com a base do M211, sem a dos outros tipos, enquanto os créditos descontados somam os três
     {"empresa 3|M200.VL_TOT_CONT_NC_DEV negativo", "soma de tipos com M211"},
@@ -93,12 +87,6 @@ const std::map<std::string, std::string> kDiferencasConhecidas = {
     {"empresa 3|M200 M205 campo 12", "arredondamento por tipo"},
     {"empresa 3|M600 M205 campo 12", "arredondamento por tipo"},
     {"empresa 3|M600 M205 campo 08", "arredondamento por tipo"},
-    // fora da opção da EFD o M205 copia os débitos federais gravados, que na demonstração não são o
-    // M200 calculado
-    {"empresa 2|M200 M205 campo 12", "débitos federais"},
-    {"empresa 2|M600 M205 campo 12", "débitos federais"},
-    {"empresa 6|M200 M205 campo 08", "débitos federais"},
-    {"empresa 6|M600 M205 campo 08", "débitos federais"},
 };
 
 // "# empresa 3 filial 1 sped" + "M600 M205 campo 12: 1,00 <> 2,00" -> "empresa 3|M600 M205 campo 12"
@@ -122,7 +110,10 @@ class BlocoMLctoDemo : public TBancoTeste {
 PISCO_INSTANCIAR_BANCOS(BlocoMLctoDemo);
 
 TEST_P(BlocoMLctoDemo, TodasAsEmpresasEModosPassamNoLeiaute) {
+  testing::internal::CaptureStderr();
   const auto linhas = RodarTodos(Banco());
+  // A demonstração é coerente: nenhuma dedução passa do que resta e todo crédito tem ordem.
+  EXPECT_EQ(testing::internal::GetCapturedStderr().find("aviso"), std::string::npos);
   std::string caso, json;
   std::vector<std::string> bloco;
   size_t blocos = 0;
@@ -171,6 +162,13 @@ TEST_P(BlocoMLctoDemo, TodasAsEmpresasEModosPassamNoLeiaute) {
                           "|M230|", "|M300|", "|M350|", "|M410|", "|M500|", "|M605|", "|M810|"})
     EXPECT_TRUE(tem(reg)) << reg << " não aparece em nenhuma execução pelos lançamentos";
   EXPECT_TRUE(tem("|M205|12|810902|")) << "código de receita do presumido";
+  // Estorno maior que o crédito (devolução maior que a compra) deixaria o disponível negativo.
+  for (const auto& l : linhas)
+    if (l.rfind("|M100|", 0) == 0 || l.rfind("|M500|", 0) == 0) {
+      size_t p = 0;
+      for (int campo = 0; campo < 11 && p != std::string::npos; ++campo) p = l.find('|', p + 1);
+      EXPECT_NE(l.substr(p + 1, 1), "-") << "VL_CRED_DISP negativo: " << l;
+    }
 }
 
 TEST_P(BlocoMLctoDemo, MesmaSaidaNoSQLiteENoPostgreSQL) {
@@ -223,4 +221,68 @@ TEST_P(BlocoMLctoDemo, FabricaEscolheAVarianteECreditosPeloRegime) {
       EXPECT_FALSE(temCredito);
     }
   }
+}
+
+// O usuário é avisado no stderr, com os valores, quando o bloco sai com valor a recolher negativo
+// por deduções maiores que a contribuição, quando um crédito com saldo fica parado porque o
+// código não está na ordem de compensação, quando um ajuste sem detalhe fica fora do bloco e
+// quando só uma de duas exclusões de cooperativa do mesmo tipo de débito entra no M211.
+TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoCreditoForaDaOrdemEAjusteSemDetalhe) {
+  TConfigBlocoM c;
+  c.CodigoEmpresa = 1;
+  CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
+  auto rodar = [&] {
+    std::ostringstream out;
+    testing::internal::CaptureStderr();
+    ExecutarBlocoM(c, TSaidaBlocoM{"sped", "", true, false}, out);
+    return testing::internal::GetCapturedStderr();
+  };
+  Banco().Executar("DELETE FROM EFDORDEMCOMPCREDPERCENT WHERE CODIGOTABSPED = '4.3.06.101'");
+  Banco().Executar("DELETE FROM EFDAJUSTEPISCOFINSDET WHERE CODIGOEMPRESA = 1 AND SEQAJUSTE = 2");
+  for (int seq : {1, 2})
+    Banco().Executar("INSERT INTO EFDEXCLUCOOP (CODIGOEMPRESA, CODIGOESTAB, DATALCTOFIS, SEQ, IMPOSTO, TIPOAPURACAO, "
+                     "TIPODEBITO, INDTIPCOOP, VLEXCCOOPGER, VLEXCESPCOOP) VALUES (1, 1, '2024-01-28', " +
+                     std::to_string(seq) + ", 15, 0, '4.3.05.01', 1, 100, 0)");
+  std::string erro = rodar();
+  EXPECT_NE(erro.find("há mais de uma linha de exclusão de cooperativa de PIS para o tipo de apuração 0 e o tipo de "
+                      "débito 4.3.05.01; só uma entra no M211"),
+            std::string::npos)
+      << erro;
+  EXPECT_NE(erro.find("o ajuste 2 do estabelecimento 1 (DIFERENÇA DE ALÍQUOTA DE PERÍODO ANTERIOR, R$ 9,03 de PIS) "
+                      "não tem linha de detalhe e fica fora do M220"),
+            std::string::npos)
+      << erro;
+  EXPECT_NE(erro.find("o crédito 4.3.06.101 de PIS"), std::string::npos) << erro;
+  EXPECT_NE(erro.find("não está na ordem de compensação da empresa (tabela 1)"), std::string::npos) << erro;
+  EXPECT_EQ(erro.find("deduções diversas"), std::string::npos) << erro;
+
+  // Deduções (3;1;2) antes de tudo: 13.200,00 + 26,71 da demonstração contra 13.062,90 devidos (sem
+  // o ajuste de 9,03 que perdeu o detalhe e com 1,65 a menos pela exclusão de cooperativa de 100,00).
+  Banco().Executar(
+      "INSERT INTO EFDDEDUCOESDIVERSAS (CODIGOEMPRESA, CODIGOESTAB, DATALCTOFIS, SEQ, INDORIDED, VLDEDPIS, VLDEDCOFINS, "
+      "VLBCOPER, TIPOAPURACAO, INDNATDED) VALUES (1, 1, '2024-01-26', 99, 1, 13200, 0, 0, 0, 0)");
+  erro = rodar();
+  EXPECT_NE(erro.find("empresa 1, 01/2024: as deduções diversas de PIS (R$ 13226,71) passam da contribuição não "
+                      "cumulativa que restava a recolher (R$ 13062,90); o M200 sai com valor a recolher negativo"),
+            std::string::npos)
+      << erro;
+  EXPECT_EQ(erro.find("deduções diversas de COFINS"), std::string::npos) << "a COFINS cabe: " << erro;
+}
+
+// Crédito guardado de um tipo de apuração (62) que não tem contribuição no mês: não há o que
+// compensar, e a apuração desse tipo não aparece vazia na saída.
+TEST_P(BlocoMLctoDemo, CreditoDeTipoSemContribuicaoNaoAbreApuracao) {
+  Banco().Executar(
+      "INSERT INTO EFDSALDOCOMPCRED (CODIGOEMPRESA, DATATOTAL, SEQ, IMPOSTO, TIPOAPURACAO, PERAPUCRED, ORIGCRED, CODCRED, "
+      "ALIQIMPOSTO, VLCREDAPU, VLCREDEXTAPU, VLCREDDESCPAANT, VLCREDPERPAANT, VLCREDDCOMPPAANT, VLCREDDESCEFD, "
+      "VLCREDPEREFD, VLCREDDCOMPEFD, VLCREDTRANS, VLCREDOUT, SLDCREDFIM) VALUES (1, '2023-12-01', 99, 15, 62, "
+      "'2023-11-01', 1, '4.3.06.101', 1.65, 100, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100)");
+  TConfigBlocoM c;
+  c.CodigoEmpresa = 1;
+  CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
+  std::ostringstream out;
+  ExecutarBlocoM(c, TSaidaBlocoM{"json", "", true, false}, out);
+  const auto j = nlohmann::json::parse(out.str());
+  ASSERT_EQ(j.at("apuracoes").size(), 1u) << out.str().substr(0, 400);
+  EXPECT_EQ(j["apuracoes"][0]["TIPO_APURACAO"], 0);
 }
