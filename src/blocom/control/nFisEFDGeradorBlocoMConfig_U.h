@@ -1,6 +1,7 @@
 #pragma once
 // Configuração de uma execução do Bloco M.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "host/DataSet.h"
@@ -16,6 +17,9 @@ struct TDadosDacon {
   TDateTime DataOpcao = 0;
 };
 
+// Aviso da execução (dado que o usuário precisa ver e que não impede o bloco); sem ele, stderr.
+using TDoAviso = std::function<void(const std::string&)>;
+
 struct TConfigBlocoM {
   int32_t CodigoEmpresa = 0;
   std::string CodigoEstab;
@@ -26,6 +30,7 @@ struct TConfigBlocoM {
   TModoGeracao ModoGeracao = TModoGeracao::mgEmpresa;
   TDoIncProgresso DoIncProgresso;
   std::string IndNatPessoaJurid;
+  TDoAviso DoAviso;
 
   bool GetTemEstabSCPAtivo() const;
   std::string GetFiltroListaEstabSCP(const std::string& APrefixo) const;

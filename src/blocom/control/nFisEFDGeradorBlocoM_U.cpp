@@ -1,5 +1,7 @@
 #include "blocom/control/nFisEFDGeradorBlocoM_U.h"
 
+#include <iostream>
+
 #include <fmt/format.h>
 
 #include <exception>
@@ -82,6 +84,13 @@ TDateTime TnFisEFDGeradorBlocoM::GetDataFinal() const { return FControleBlocoM->
 bool TnFisEFDGeradorBlocoM::GetRegimeCaixa() const { return FControleBlocoM->GetConfigBlocoM().RegimeCaixa; }
 TModoGeracao TnFisEFDGeradorBlocoM::GetModoGeracao() const { return FControleBlocoM->GetConfigBlocoM().ModoGeracao; }
 const TConfigBlocoM& TnFisEFDGeradorBlocoM::GetConfigBlocoM() const { return FControleBlocoM->GetConfigBlocoM(); }
+
+void TnFisEFDGeradorBlocoM::Avisar(const std::string& AMensagem) const {
+  if (const auto& aviso = GetConfigBlocoM().DoAviso)
+    aviso(AMensagem);
+  else
+    std::cerr << "pisco: aviso: " << AMensagem << std::endl;
+}
 
 TnFisEFDControleCredito& TnFisEFDGeradorBlocoM::GetControleCredito() { return *FControleBlocoM->GetControleCredito(); }
 TnFisEFDExtraApuracao& TnFisEFDGeradorBlocoM::GetExtraApuracao() { return *FControleBlocoM->GetExtraApuracao(); }

@@ -57,6 +57,9 @@ class TnFisEFDGeradorBlocoM {
   static std::string GetTipoCreditoReceita(const std::string& ACodigo, int ACampo);
   static std::string MontarChave(int64_t AValor);
 
+  // Entrega um aviso ao DoAviso da execução ou, sem ele, ao stderr ("pisco: aviso: ...").
+  void Avisar(const std::string& AMensagem) const;
+
  protected:
   void AfterConstruction();
   void AddGeradorFilho(std::unique_ptr<TnFisEFDGeradorBlocoM> AFilho);

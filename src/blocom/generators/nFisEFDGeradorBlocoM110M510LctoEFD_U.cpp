@@ -1,7 +1,6 @@
 #include "blocom/generators/nFisEFDGeradorBlocoM110M510LctoEFD_U.h"
 
 #include <cstdio>
-#include <iostream>
 
 #include "base/DateTime.h"
 #include "base/Format.h"
@@ -31,7 +30,7 @@ std::string TnFisEFDGeradorM110_M510LctoEFD::GetSqlLctoAjuste() {
 void TnFisEFDGeradorM110_M510LctoEFD::DepoisCarregarDados() {
   auto ds = ExecutarSQLInt(GetSqlAjustesEFDSemDetalhe(GetTipoImposto(), 0, GetFilterEstab("AJ.")),
                            GetFiltroEmpresaPeriodo(), false, false, -1);
-  AvisarAjustesEFDSemDetalhe(*ds, "empresa " + std::to_string(GetCodigoEmpresa()) + ", " +
+  AvisarAjustesEFDSemDetalhe(*this, *ds, "empresa " + std::to_string(GetCodigoEmpresa()) + ", " +
                                       FormatDateTime("mm/yyyy", GetDataInicial()),
                              GetTipoImposto(), GetNomeRegistro());
   Nutildb::DestruirSQL(ds);
@@ -46,8 +45,8 @@ std::string GetSqlAjustesEFDSemDetalhe(const std::string& AImposto, int ATipoAju
                 {AImposto, std::to_string(ATipoAjuste), AFiltroEstab});
 }
 
-void AvisarAjustesEFDSemDetalhe(TDataSet& ADataSet, const std::string& AOnde, const std::string& AImposto,
-                                const std::string& ARegistro) {
+void AvisarAjustesEFDSemDetalhe(const TnFisEFDGeradorBlocoM& AGerador, TDataSet& ADataSet, const std::string& AOnde,
+                                const std::string& AImposto, const std::string& ARegistro) {
   for (; !ADataSet.Eof(); ADataSet.Next()) {
     const double valor = Nutil::RoundValor(ADataSet.FieldByName("VLRAJUSTE").AsFloat(), 2);
     if (valor == 0) continue;
@@ -55,10 +54,10 @@ void AvisarAjustesEFDSemDetalhe(TDataSet& ADataSet, const std::string& AOnde, co
     std::snprintf(reais, sizeof reais, "%.2f", valor);
     std::string texto = reais;
     texto[texto.find('.')] = ',';
-    std::cerr << "pisco: aviso: " << AOnde << ": o ajuste " << ADataSet.FieldByName("SEQ").AsString()
-              << " do estabelecimento " << ADataSet.FieldByName("CODIGOESTAB").AsString() << " ("
-              << ADataSet.FieldByName("DESCAJUSTE").AsString() << ", R$ " << texto << " de " << AImposto
-              << ") não tem linha de detalhe e fica fora do " << ARegistro
-              << ": pelos lançamentos o valor do ajuste vem dos detalhes. Lance o detalhe por CST." << std::endl;
+    AGerador.Avisar(AOnde + ": o ajuste " + ADataSet.FieldByName("SEQ").AsString() + " do estabelecimento " +
+                    ADataSet.FieldByName("CODIGOESTAB").AsString() + " (" +
+                    ADataSet.FieldByName("DESCAJUSTE").AsString() + ", R$ " + texto + " de " + AImposto +
+                    ") não tem linha de detalhe e fica fora do " + ARegistro +
+                    ": pelos lançamentos o valor do ajuste vem dos detalhes. Lance o detalhe por CST.");
   }
 }

@@ -16,7 +16,7 @@ class TDataSet;
 
 // Ajuste da EFD sem linha de detalhe: pelos lançamentos o valor do M110/M220 vem dos detalhes,
 // então ele fica fora do bloco. Consulta os ajustes do tipo (0 crédito, 1 contribuição) nessa
-// situação e avisa no stderr, um por ajuste com valor no imposto.
+// situação e avisa pelo gerador, um por ajuste com valor no imposto.
 std::string GetSqlAjustesEFDSemDetalhe(const std::string& AImposto, int ATipoAjuste, const std::string& AFiltroEstab);
-void AvisarAjustesEFDSemDetalhe(TDataSet& ADataSet, const std::string& AOnde, const std::string& AImposto,
-                                const std::string& ARegistro);
+void AvisarAjustesEFDSemDetalhe(const TnFisEFDGeradorBlocoM& AGerador, TDataSet& ADataSet, const std::string& AOnde,
+                                const std::string& AImposto, const std::string& ARegistro);

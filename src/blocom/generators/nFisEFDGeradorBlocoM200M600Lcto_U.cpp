@@ -1,7 +1,6 @@
 #include "blocom/generators/nFisEFDGeradorBlocoM200M600Lcto_U.h"
 
 #include <cstdio>
-#include <iostream>
 
 #include "base/Format.h"
 #include "base/Nutil.h"
@@ -44,10 +43,6 @@ std::string Reais(double AValor) {
   if (auto p = r.find('.'); p != std::string::npos) r[p] = ',';
   return r;
 }
-
-// O cálculo segue e o bloco sai; o aviso vai para o stderr para que ninguém entregue o valor
-// sem ver o motivo.
-void Avisar(const std::string& AMensagem) { std::cerr << "pisco: aviso: " << AMensagem << std::endl; }
 TVariant I64(int64_t v) { return TVariant(v); }
 }  // namespace
 

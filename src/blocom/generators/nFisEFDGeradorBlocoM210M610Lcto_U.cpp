@@ -1,7 +1,6 @@
 #include "blocom/generators/nFisEFDGeradorBlocoM210M610Lcto_U.h"
 
 #include <cmath>
-#include <iostream>
 #include <map>
 #include <vector>
 
@@ -235,11 +234,10 @@ void TnFisEFDGeradorM211_M611Lcto::CarregarDados() {
                             TRecM211_611{static_cast<int>(m.INDTIPCOOP.AsInteger()), 0, m.VLEXCCOOPGER.AsFloat(),
                                          m.VLEXCESPCOOP.AsFloat()})
              .second)
-      std::cerr << "pisco: aviso: empresa " << GetCodigoEmpresa() << ", " << FormatDateTime("mm/yyyy", GetDataInicial())
-                << ": há mais de uma linha de exclusão de cooperativa de " << GetTipoImposto()
-                << " para o tipo de apuração " << m.TIPOAPURACAO.AsInteger() << " e o tipo de débito "
-                << m.TIPODEBITO.AsString() << "; só uma entra no " << GetNomeRegistro()
-                << ". Junte as exclusões do mês num só lançamento." << std::endl;
+      Avisar("empresa " + std::to_string(GetCodigoEmpresa()) + ", " + FormatDateTime("mm/yyyy", GetDataInicial()) +
+             ": há mais de uma linha de exclusão de cooperativa de " + GetTipoImposto() + " para o tipo de apuração " +
+             std::to_string(m.TIPOAPURACAO.AsInteger()) + " e o tipo de débito " + m.TIPODEBITO.AsString() +
+             "; só uma entra no " + GetNomeRegistro() + ". Junte as exclusões do mês num só lançamento.");
   Nutildb::DestruirSQL(ds);
   const bool cooperativa = GetConfigBlocoM().IndNatPessoaJurid == "1";
   for (const auto& [tipo, m001] : *Controle().FLstRegistroM001) {

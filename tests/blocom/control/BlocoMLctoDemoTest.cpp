@@ -223,7 +223,7 @@ TEST_P(BlocoMLctoDemo, FabricaEscolheAVarianteECreditosPeloRegime) {
   }
 }
 
-// O usuário é avisado no stderr, com os valores, quando o bloco sai com valor a recolher negativo
+// O usuário é avisado (DoAviso da execução; no pisco, o stderr), com os valores, quando o bloco sai com valor a recolher negativo
 // por deduções maiores que a contribuição, quando um crédito com saldo fica parado porque o
 // código não está na ordem de compensação, quando um ajuste sem detalhe fica fora do bloco e
 // quando só uma de duas exclusões de cooperativa do mesmo tipo de débito entra no M211.
@@ -231,11 +231,16 @@ TEST_P(BlocoMLctoDemo, AvisaDeducaoAlemDaContribuicaoCreditoForaDaOrdemEAjusteSe
   TConfigBlocoM c;
   c.CodigoEmpresa = 1;
   CompetenciaParaPeriodo("2024-01", c.DataInicial, c.DataFinal);
+  // Quem liga a biblioteca recebe os avisos pelo DoAviso, e nada vai para o stderr.
+  std::string avisos;
+  c.DoAviso = [&avisos](const std::string& AMensagem) { avisos += AMensagem + "\n"; };
   auto rodar = [&] {
     std::ostringstream out;
+    avisos.clear();
     testing::internal::CaptureStderr();
     ExecutarBlocoM(c, TSaidaBlocoM{"sped", "", true, false}, out);
-    return testing::internal::GetCapturedStderr();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    return avisos;
   };
   Banco().Executar("DELETE FROM EFDORDEMCOMPCREDPERCENT WHERE CODIGOTABSPED = '4.3.06.101'");
   Banco().Executar("DELETE FROM EFDAJUSTEPISCOFINSDET WHERE CODIGOEMPRESA = 1 AND SEQAJUSTE = 2");
