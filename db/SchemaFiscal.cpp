@@ -211,6 +211,8 @@ void Lancamentos(std::vector<TTabelaSchema>& ts) {
                    "CODIGOEMPRESA:i CODIGOESTAB:i! CHAVELCTOFISSAI:i TIPOIMPOSTO:i SEQ:i"
                    " DATAPAGAMENTO:d! VALOR:v BASECALCULO:v",
                    "CODIGOEMPRESA CHAVELCTOFISSAI TIPOIMPOSTO SEQ", "DATAPAGAMENTO"));
+  // Os retidos do período procuram os pagamentos pela data, sem o estabelecimento.
+  Indice(ts.back(), "DATA", "CODIGOEMPRESA DATAPAGAMENTO");
 
   ts.push_back(Tab("LCTOFISSAIREDUCAOZ",
                    "CODIGOEMPRESA:i CODIGOESTAB:i! CODIGOREDUCAOZ:i CODIGOIMPRESSORAFISCAL:i!"

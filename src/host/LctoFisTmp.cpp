@@ -32,6 +32,10 @@ namespace {
 void GarantirTemporaria(THost& AHost) {
   AHost.Database().ExecutarScript(std::string("CREATE TEMP TABLE IF NOT EXISTS LCTOFISTMP AS SELECT ") + ColunasTmp +
                                   " FROM LCTOFISSAIPISCOFINS WHERE 1 = 0");
+  // As consultas de receita excluem as devoluções por junção na chave do item: sem índice,
+  // cada item do período varreria a tabela inteira.
+  AHost.Database().ExecutarScript(
+      "CREATE INDEX IF NOT EXISTS IXLCTOFISTMP ON LCTOFISTMP (CODIGOEMPRESA, CHAVELCTOFISSAI, CODIGOPRODUTO, SEQ)");
   AHost.Servicos().TempDevolucaoCriada = true;
 }
 }  // namespace

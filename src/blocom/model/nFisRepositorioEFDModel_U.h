@@ -5,10 +5,13 @@
 // Posse: cada registro é dono das suas listas e dos filhos guardados nelas; a lista com chave
 // é dona dos registros que recebe. Os vínculos de volta (M200 -> lista de créditos, M211 ->
 // M210) não são donos.
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -34,6 +37,11 @@ class EChaveDuplicada : public EPisco {
 // Mapa de chave texto para registro, com visão ordenada pela chave e cursor.
 // A enumeração direta (begin/end) segue a ordem de inclusão; GetListaOrdenada e o cursor
 // seguem a ordem dos bytes da chave ("100000" antes de "90000").
+//
+// A chave fica guardada uma vez só, junto do registro. Listas pequenas (a maioria: um
+// detalhe por ajuste) são procuradas em sequência; o índice por posição só nasce quando a
+// lista cresce. Um bloco com um ajuste por documento devolvido tem dezenas de milhares de
+// registros, e cada byte por registro conta três vezes (apurações, total e cópia da saída).
 template <class T>
 class TBlocoMList {
  public:
@@ -46,29 +54,35 @@ class TBlocoMList {
   // Inclui o registro; lança EChaveDuplicada se a chave já existe.
   T& Add(const std::string& AChave, std::unique_ptr<T> ARegistro) {
     if (!ARegistro) throw EPisco("Registro nulo incluído na lista: " + AChave);
-    auto [pos, novo] = FMapa.try_emplace(AChave, ARegistro.get());
-    if (!novo) throw EChaveDuplicada("Chave duplicada: " + AChave);
+    if (Procurar(AChave) != kNenhum) throw EChaveDuplicada("Chave duplicada: " + AChave);
+    const auto pos = static_cast<uint32_t>(FItens.size());
     FItens.emplace_back(AChave, std::move(ARegistro));
-    return *pos->second;
+    if (FIndice) {
+      FIndice->insert(pos);
+    } else if (FItens.size() > kLimiteSequencial) {
+      FIndice = std::make_unique<TIndice>(TMenorChave{&FItens});
+      for (uint32_t i = 0; i < FItens.size(); ++i) FIndice->insert(i);
+    }
+    return *FItens.back().second;
   }
   // Registro da chave; lança EItemNaoEncontrado se não existe.
   T& Items(const std::string& AChave) {
-    auto pos = FMapa.find(AChave);
-    if (pos == FMapa.end()) throw EItemNaoEncontrado("Item não encontrado: " + AChave);
-    return *pos->second;
+    const uint32_t pos = Procurar(AChave);
+    if (pos == kNenhum) throw EItemNaoEncontrado("Item não encontrado: " + AChave);
+    return *FItens[pos].second;
   }
   const T& Items(const std::string& AChave) const {
     return const_cast<TBlocoMList*>(this)->Items(AChave);
   }
   // Registro da chave ou nullptr.
   T* TryGetValue(const std::string& AChave) {
-    auto pos = FMapa.find(AChave);
-    return pos == FMapa.end() ? nullptr : pos->second;
+    const uint32_t pos = Procurar(AChave);
+    return pos == kNenhum ? nullptr : FItens[pos].second.get();
   }
   const T* TryGetValue(const std::string& AChave) const {
     return const_cast<TBlocoMList*>(this)->TryGetValue(AChave);
   }
-  bool ContainsKey(const std::string& AChave) const { return FMapa.count(AChave) != 0; }
+  bool ContainsKey(const std::string& AChave) const { return Procurar(AChave) != kNenhum; }
   int Count() const { return static_cast<int>(FItens.size()); }
   bool Vazia() const { return FItens.empty(); }
 
@@ -78,10 +92,17 @@ class TBlocoMList {
 
   // Registros pela ordem das chaves; refeita quando a contagem mudou desde a última montagem.
   const std::vector<T*>& GetListaOrdenada() const {
-    if (FListaOrdenada.size() != FMapa.size()) {
+    if (FListaOrdenada.size() != FItens.size()) {
       FListaOrdenada.clear();
-      FListaOrdenada.reserve(FMapa.size());
-      for (const auto& [chave, registro] : FMapa) FListaOrdenada.push_back(registro);
+      FListaOrdenada.reserve(FItens.size());
+      if (FIndice) {
+        for (uint32_t pos : *FIndice) FListaOrdenada.push_back(FItens[pos].second.get());
+      } else {
+        std::vector<uint32_t> ordem(FItens.size());
+        for (uint32_t i = 0; i < ordem.size(); ++i) ordem[i] = i;
+        std::sort(ordem.begin(), ordem.end(), TMenorChave{&FItens});
+        for (uint32_t pos : ordem) FListaOrdenada.push_back(FItens[pos].second.get());
+      }
     }
     return FListaOrdenada;
   }
@@ -101,8 +122,34 @@ class TBlocoMList {
   }
 
  private:
-  std::vector<TItem> FItens;        // donos, na ordem de inclusão
-  std::map<std::string, T*> FMapa;  // busca e ordem das chaves
+  static constexpr uint32_t kNenhum = UINT32_MAX;
+  static constexpr size_t kLimiteSequencial = 8;
+
+  // Compara posições de FItens pela chave; aceita a chave procurada dos dois lados.
+  struct TMenorChave {
+    using is_transparent = void;
+    const std::vector<TItem>* Itens;
+    std::string_view Chave(uint32_t APos) const { return (*Itens)[APos].first; }
+    static std::string_view Chave(std::string_view AChave) { return AChave; }
+    template <class A, class B>
+    bool operator()(const A& AEsq, const B& ADir) const {
+      return Chave(AEsq) < Chave(ADir);
+    }
+  };
+  using TIndice = std::set<uint32_t, TMenorChave>;
+
+  uint32_t Procurar(std::string_view AChave) const {
+    if (FIndice) {
+      auto it = FIndice->find(AChave);
+      return it == FIndice->end() ? kNenhum : *it;
+    }
+    for (uint32_t i = 0; i < FItens.size(); ++i)
+      if (FItens[i].first == AChave) return i;
+    return kNenhum;
+  }
+
+  std::vector<TItem> FItens;         // donos, na ordem de inclusão, cada um com sua chave
+  std::unique_ptr<TIndice> FIndice;  // posições pela ordem das chaves; só nas listas grandes
   int FIndex = 0;
   mutable std::vector<T*> FListaOrdenada;
 };
