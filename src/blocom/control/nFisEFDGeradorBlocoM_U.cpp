@@ -85,6 +85,20 @@ bool TnFisEFDGeradorBlocoM::GetRegimeCaixa() const { return FControleBlocoM->Get
 TModoGeracao TnFisEFDGeradorBlocoM::GetModoGeracao() const { return FControleBlocoM->GetConfigBlocoM().ModoGeracao; }
 const TConfigBlocoM& TnFisEFDGeradorBlocoM::GetConfigBlocoM() const { return FControleBlocoM->GetConfigBlocoM(); }
 
+// Quem o aviso descreve: a apuração de uma SCP ou de um estabelecimento roda à parte.
+std::string TnFisEFDGeradorBlocoM::Onde() const {
+  const std::string empresa = "empresa " + std::to_string(GetCodigoEmpresa());
+  switch (GetModoGeracao()) {
+    case TModoGeracao::mgSCP: return empresa + ", SCP " + GetCodigoEstab();
+    case TModoGeracao::mgFilial: return empresa + ", estabelecimento " + GetCodigoEstab();
+    default: return empresa;
+  }
+}
+
+std::string TnFisEFDGeradorBlocoM::OndePeriodo() const {
+  return Onde() + ", " + FormatDateTime("mm/yyyy", GetDataInicial());
+}
+
 void TnFisEFDGeradorBlocoM::Avisar(const std::string& AMensagem) const {
   if (const auto& aviso = GetConfigBlocoM().DoAviso)
     aviso(AMensagem);

@@ -59,6 +59,9 @@ class TnFisEFDGeradorBlocoM {
 
   // Entrega um aviso ao DoAviso da execução ou, sem ele, ao stderr ("pisco: aviso: ...").
   void Avisar(const std::string& AMensagem) const;
+  // Empresa, e a SCP ou o estabelecimento da execução, para começar um aviso.
+  std::string Onde() const;
+  std::string OndePeriodo() const;  // Onde() e o mês da execução
 
  protected:
   void AfterConstruction();

@@ -30,9 +30,7 @@ std::string TnFisEFDGeradorM110_M510LctoEFD::GetSqlLctoAjuste() {
 void TnFisEFDGeradorM110_M510LctoEFD::DepoisCarregarDados() {
   auto ds = ExecutarSQLInt(GetSqlAjustesEFDSemDetalhe(GetTipoImposto(), 0, GetFilterEstab("AJ.")),
                            GetFiltroEmpresaPeriodo(), false, false, -1);
-  AvisarAjustesEFDSemDetalhe(*this, *ds, "empresa " + std::to_string(GetCodigoEmpresa()) + ", " +
-                                      FormatDateTime("mm/yyyy", GetDataInicial()),
-                             GetTipoImposto(), GetNomeRegistro());
+  AvisarAjustesEFDSemDetalhe(*this, *ds, GetTipoImposto(), GetNomeRegistro());
   Nutildb::DestruirSQL(ds);
 }
 
@@ -45,8 +43,9 @@ std::string GetSqlAjustesEFDSemDetalhe(const std::string& AImposto, int ATipoAju
                 {AImposto, std::to_string(ATipoAjuste), AFiltroEstab});
 }
 
-void AvisarAjustesEFDSemDetalhe(const TnFisEFDGeradorBlocoM& AGerador, TDataSet& ADataSet, const std::string& AOnde,
-                                const std::string& AImposto, const std::string& ARegistro) {
+void AvisarAjustesEFDSemDetalhe(const TnFisEFDGeradorBlocoM& AGerador, TDataSet& ADataSet, const std::string& AImposto,
+                                const std::string& ARegistro) {
+  const std::string onde = AGerador.OndePeriodo();
   for (; !ADataSet.Eof(); ADataSet.Next()) {
     const double valor = Nutil::RoundValor(ADataSet.FieldByName("VLRAJUSTE").AsFloat(), 2);
     if (valor == 0) continue;
@@ -54,7 +53,7 @@ void AvisarAjustesEFDSemDetalhe(const TnFisEFDGeradorBlocoM& AGerador, TDataSet&
     std::snprintf(reais, sizeof reais, "%.2f", valor);
     std::string texto = reais;
     texto[texto.find('.')] = ',';
-    AGerador.Avisar(AOnde + ": o ajuste " + ADataSet.FieldByName("SEQ").AsString() + " do estabelecimento " +
+    AGerador.Avisar(onde + ": o ajuste " + ADataSet.FieldByName("SEQ").AsString() + " do estabelecimento " +
                     ADataSet.FieldByName("CODIGOESTAB").AsString() + " (" +
                     ADataSet.FieldByName("DESCAJUSTE").AsString() + ", R$ " + texto + " de " + AImposto +
                     ") não tem linha de detalhe e fica fora do " + ARegistro +

@@ -18,5 +18,5 @@ class TDataSet;
 // então ele fica fora do bloco. Consulta os ajustes do tipo (0 crédito, 1 contribuição) nessa
 // situação e avisa pelo gerador, um por ajuste com valor no imposto.
 std::string GetSqlAjustesEFDSemDetalhe(const std::string& AImposto, int ATipoAjuste, const std::string& AFiltroEstab);
-void AvisarAjustesEFDSemDetalhe(const TnFisEFDGeradorBlocoM& AGerador, TDataSet& ADataSet, const std::string& AOnde,
-                                const std::string& AImposto, const std::string& ARegistro);
+void AvisarAjustesEFDSemDetalhe(const TnFisEFDGeradorBlocoM& AGerador, TDataSet& ADataSet, const std::string& AImposto,
+                                const std::string& ARegistro);

@@ -173,16 +173,6 @@ void TnFisEFDGeradorM200_M600LctoEFD::DepoisCarregarDadosFilhos() {
   FGeradorM205_M605 = nullptr;
 }
 
-// Quem o aviso descreve: a apuração de uma SCP ou de um estabelecimento roda à parte.
-std::string TnFisEFDGeradorM200_M600LctoEFD::Onde() const {
-  const std::string empresa = "empresa " + std::to_string(GetCodigoEmpresa());
-  switch (GetModoGeracao()) {
-    case TModoGeracao::mgSCP: return empresa + ", SCP " + GetCodigoEstab();
-    case TModoGeracao::mgFilial: return empresa + ", estabelecimento " + GetCodigoEstab();
-    default: return empresa;
-  }
-}
-
 void TnFisEFDGeradorM200_M600LctoEFD::CompensarCreditos() {
   auto& controle = GetControleCredito();
   // Cópia: compensar não deve mexer na lista que está sendo percorrida.

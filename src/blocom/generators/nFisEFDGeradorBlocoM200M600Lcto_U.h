@@ -45,7 +45,6 @@ class TnFisEFDGeradorM200_M600LctoEFD : public TnFisEFDGeradorM200_M600Lcto {
   std::string GetSqlEFDDeducoesDiversas() const;
 
  protected:
-  std::string Onde() const;  // empresa, e a SCP ou o estabelecimento, para os avisos
   TnFisEFDGeradorM205_M605LctoEFD* FGeradorM205_M605 = nullptr;  // o filho; a lista de filhos é dona
   std::map<int, TCompensacao> FCompensacao;
 };

@@ -234,7 +234,7 @@ void TnFisEFDGeradorM211_M611Lcto::CarregarDados() {
                             TRecM211_611{static_cast<int>(m.INDTIPCOOP.AsInteger()), 0, m.VLEXCCOOPGER.AsFloat(),
                                          m.VLEXCESPCOOP.AsFloat()})
              .second)
-      Avisar("empresa " + std::to_string(GetCodigoEmpresa()) + ", " + FormatDateTime("mm/yyyy", GetDataInicial()) +
+      Avisar(OndePeriodo() +
              ": há mais de uma linha de exclusão de cooperativa de " + GetTipoImposto() + " para o tipo de apuração " +
              std::to_string(m.TIPOAPURACAO.AsInteger()) + " e o tipo de débito " + m.TIPODEBITO.AsString() +
              "; só uma entra no " + GetNomeRegistro() + ". Junte as exclusões do mês num só lançamento.");

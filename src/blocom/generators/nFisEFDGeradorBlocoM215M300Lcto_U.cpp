@@ -358,9 +358,7 @@ void TnFisEFDGeradorM220_M620LctoEFD::CriarGeradoresFilhos() { CriarFilho<TnFisE
 void TnFisEFDGeradorM220_M620LctoEFD::DepoisCarregarDados() {
   auto ds = ExecutarSQLInt(GetSqlAjustesEFDSemDetalhe(GetTipoImposto(), 1, GetFilterEstab("AJ.")),
                            GetFiltroEmpresaPeriodo(), false, false, -1);
-  AvisarAjustesEFDSemDetalhe(*this, *ds, "empresa " + std::to_string(GetCodigoEmpresa()) + ", " +
-                                      FormatDateTime("mm/yyyy", GetDataInicial()),
-                             GetTipoImposto(), GetNomeRegistro());
+  AvisarAjustesEFDSemDetalhe(*this, *ds, GetTipoImposto(), GetNomeRegistro());
   Nutildb::DestruirSQL(ds);
 }
 
