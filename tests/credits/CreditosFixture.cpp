@@ -101,6 +101,18 @@ TDadosCredito TCreditosTeste::Credito(int AImposto, const std::string& ACodigo, 
   return c;
 }
 
+TDadosRetido TCreditosTeste::Retido(const std::string& APrRecRet, const std::string& ATipo, double AValor,
+                                    const std::string& ADataTotal) {
+  TDadosRetido r;
+  r.IMPOSTO = 15;
+  r.INDNATRET = 1;
+  r.PRRECRET = ISOParaData(APrRecRet);
+  r.DATATOTAL = ISOParaData(ADataTotal);
+  r.TIPODEBITO = ATipo;
+  r.VLRETAPU = AValor;
+  return r;
+}
+
 std::unique_ptr<TM100_500CreditoImposto> TCreditosTeste::RegistroCredito(double ABase, double AAliq) {
   auto r = std::make_unique<TM100_500CreditoImposto>();
   r->FCOD_CRED = "101";

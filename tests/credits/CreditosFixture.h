@@ -69,5 +69,13 @@ class TCreditosTeste : public TServicosTeste {
   static std::unique_ptr<TM200_600ConsolidContribImposto> RegistroContrib(double AContNC, double AContCum,
                                                                           double ABaseNaoCompRet = 0);
 
+  // Retido de PIS da natureza 1 na forma que o controle recebe; Procurar acha a linha do livro
+  // com a mesma chave (data da retenção e débito).
+  static TDadosRetido Retido(const std::string& APrRecRet, const std::string& ATipo, double AValor = 0,
+                             const std::string& ADataTotal = "2024-01-01");
+  static const TDadosRetido* Procurar(TnFisEFDControleCredito& ACC, const TDadosRetido& AR) {
+    return ACC.GetLstCredRetido().Procurar(TnFisEFDControleCredito::GetChave(AR));
+  }
+
   int FSeq = 0;
 };
