@@ -2,7 +2,6 @@
 // receita da SCP no contexto (o rateio pela receita está no cenário do ajuste de base).
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
 #include "extra/nFisEFDExtraApuracao_U.h"
