@@ -1,5 +1,5 @@
 // Carga dos livros de créditos e de retidos pela API: o que os cenários de carga não alcançam
-// (faixas de filiais, recarga, pagamentos repartidos, declarados sem linha, contexto).
+// (faixas de filiais, recarga, declarados sem linha, contexto).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include "blocom/control/nFisEFDControleBlocoM_U.h"
 #include "credits/CreditosFixture.h"
 #include "base/DateTime.h"
-#include "base/Decimal.h"
 #include "host/OpcaoEFD.h"
 #include "host/Servicos.h"
 
@@ -33,53 +32,6 @@ TEST_P(CargaCreditos, FaixaDeFiliaisRecargaELinhaPorSucedida) {
   for (const auto& [k, c] : cc->GetLstCredito()) linhas.push_back(c->CNPJSUC + "=" + std::to_string(int(c->VLCREDAPU)));
   std::sort(linhas.begin(), linhas.end());  // a consulta não ordena
   EXPECT_EQ(linhas, (std::vector<std::string>{"11111111000111=30", "22222222000122=15", "=16"}));
-}
-
-// O pago do documento se reparte pela base das linhas de PIS/COFINS; com uma linha só, vai todo.
-TEST_P(CargaCreditos, PagamentoRepartidoPelaBaseDasLinhas) {
-  Opcao();
-  auto documento = [&](int chave, int estab, const std::vector<std::pair<std::string, double>>& linhas) {
-    Linha("LCTOFISSAI").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", estab).I("CHAVELCTOFISSAI", chave)
-        .D("DATALCTOFIS", "2024-01-05").Gravar();
-    Linha("LCTOFISSAIRETIDO").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", estab).I("CHAVELCTOFISSAI", chave)
-        .D("DATALCTOFIS", "2024-01-05").I("TIPORETENCAO", 3).Gravar();
-    int seq = 0;
-    for (const auto& [tipo, base] : linhas)
-      Linha("LCTOFISSAIPISCOFINS").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).I("CHAVELCTOFISSAI", chave)
-          .I("CODIGOPRODUTO", 1).I("SEQ", ++seq).D("DATALCTOFIS", "2024-01-05").T("TIPODEBITO", tipo)
-          .V("BASECALCULOPISCOFINS", base).Gravar();
-  };
-  auto pagamento = [&](int chave, int estab, int tipo, const std::string& data, double valor) {
-    Linha("LCTOFISSAIRETIDOPAGAMENTO").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", estab).I("CHAVELCTOFISSAI", chave)
-        .I("TIPOIMPOSTO", tipo).I("SEQ", ++FSeq).D("DATAPAGAMENTO", data).V("VALOR", valor).Gravar();
-  };
-  documento(10, 1, {{"4.3.05.01", 100}, {"4.3.05.02", 100}, {"4.3.05.51", 200}});
-  pagamento(10, 1, 24, "2024-01-20", 40);
-  pagamento(10, 1, 25, "2024-01-20", 80);
-  pagamento(10, 1, 24, "2024-02-02", 999);  // fora do período
-  documento(11, 2, {{"4.3.05.01", 50}});
-  pagamento(11, 2, 24, "2024-01-21", 7);  // outro estabelecimento
-  documento(12, 1, {{"4.3.05.01", 30}, {"4.3.05.51", 10}});  // duas linhas: o pago também se reparte
-  pagamento(12, 1, 24, "2024-01-22", 8);
-
-  for (const std::string estab : {"1", "1,2"}) {
-    SCOPED_TRACE("estab " + estab);
-    auto cc = Controle(TModoGeracao::mgFilial, estab);
-    cc->CarregarRetidosPeriodo();
-    std::vector<std::string> linhas;
-    for (const auto& [k, r] : cc->GetLstCredRetido()) {
-      linhas.push_back(std::to_string(r.IMPOSTO) + " " + FormatDateTime("dd", r.PRRECRET) + " " + r.TIPODEBITO + "=" +
-                       Decimal::ArredondarTexto(r.VLRETAPU, 2));
-      EXPECT_DOUBLE_EQ(r.DATATOTAL, ISOParaData("2024-01-01"));
-    }
-    std::vector<std::string> esperado{"15 20 4.3.05.01=10.00", "15 20 4.3.05.02=10.00", "15 20 4.3.05.51=20.00",
-                                      "16 20 4.3.05.01=20.00", "16 20 4.3.05.02=20.00", "16 20 4.3.05.51=40.00",
-                                      "15 22 4.3.05.01=6.00",  "15 22 4.3.05.51=2.00"};
-    if (estab == "1,2") esperado.push_back("15 21 4.3.05.01=7.00");  // documento de uma linha: todo o pago
-    std::sort(linhas.begin(), linhas.end());
-    std::sort(esperado.begin(), esperado.end());
-    EXPECT_EQ(linhas, esperado);
-  }
 }
 
 // Os declarados sem linha no livro (data ou débito que não existem) voltam na ordem da consulta,
