@@ -85,47 +85,6 @@ TEST_P(CompensacaoCreditos, CreditoAgroDePeriodoAnteriorSoComAOpcao) {
   }
 }
 
-TEST_P(CompensacaoCreditos, PercentualPorAliquotaDe50Sobre1000) {
-  Opcao();
-  TabelaOrdem(0);
-  OrdemTipo(1, "4.3.06.101", 100);
-  OrdemAliq(1, 1, 1.65, 7.6);
-  PercentAliq(1, 1, "2023-01-01", "2023-12-31", 50);
-  struct Caso {
-    double DescPaAnt, PerPaAnt, DCompEfd;
-    bool Oferecido;
-    double Disponivel;
-  };
-  for (const Caso& c : {Caso{0, 0, 0, true, 500}, Caso{300, 50, 20, true, 130}, Caso{499.99, 0, 0, true, 0.01},
-                        Caso{500, 0, 0, false, 0}}) {
-    SCOPED_TRACE(c.DescPaAnt);
-    auto cc = Controle();
-    cc->CarregarCreditosPeriodo();
-    TDadosCredito cr = Credito(15, "4.3.06.101", "2023-06-01", 1.65, 1000);
-    cr.VLCREDDESCPAANT = c.DescPaAnt;
-    cr.VLCREDPERPAANT = c.PerPaAnt;
-    cr.VLCREDDCOMPEFD = c.DCompEfd;
-    cc->InserirCredito(cr);
-    const auto lista = cc->MontarListaCredDispOrdenada(15, false);
-    ASSERT_EQ(lista.size(), c.Oferecido ? 1u : 0u);
-    if (!c.Oferecido) continue;
-    EXPECT_NEAR(cc->CalcularCreditoDisponivel(*lista[0]), c.Disponivel, 1e-9);
-    EXPECT_NEAR(cc->CompensarCredito(*lista[0], 10000), c.Disponivel, 1e-9);
-    EXPECT_NEAR(lista[0]->VLCREDDESCEFD, c.Disponivel, 1e-9);
-  }
-  // Fora do intervalo de datas do percentual vale o percentual do tipo sobre o saldo final:
-  // o ressarcimento já pedido neste período sai antes do percentual.
-  Banco().Executar("UPDATE EFDORDEMCOMPCREDPERCENT SET PERCENTCOMP = 80");
-  auto cc = Controle();
-  cc->CarregarCreditosPeriodo();
-  TDadosCredito novo = Credito(15, "4.3.06.101", "2024-01-01", 1.65, 1000);
-  novo.VLCREDPEREFD = 100;
-  cc->InserirCredito(novo);
-  const auto lista = cc->MontarListaCredDispOrdenada(15, false);
-  ASSERT_EQ(lista.size(), 1u);
-  EXPECT_DOUBLE_EQ(cc->CalcularCreditoDisponivel(*lista[0]), 720);
-}
-
 TEST_P(CompensacaoCreditos, UsoRepartidoPelosRegistrosEmOrdemDeTexto) {
   Opcao();
   TabelaOrdem(0);

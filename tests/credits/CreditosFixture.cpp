@@ -54,12 +54,6 @@ void TCreditosTeste::OrdemAliq(int AChave, int AOrdem, double AAliqPIS, double A
       .V("ALIQPIS", AAliqPIS).V("ALIQCOFINS", AAliqCOFINS).Gravar();
 }
 
-void TCreditosTeste::PercentAliq(int AChave, int AOrdem, const std::string& AIni, const std::string& AFim,
-                                 double APercentual) {
-  Linha("EFDORDEMCOMPCREDALIQPER").I("CODTABSPEDCOMPCRED", 1).I("CODTABSPEDCOMPCREDPERCENT", AChave)
-      .I("ORDEM", AOrdem).D("DATAINICIAL", AIni).D("DATAFINAL", AFim).V("PERCENTUAL", APercentual).Gravar();
-}
-
 void TCreditosTeste::SaldoCred(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
                                const TSaldoCred& s, int AEstab, int ATipoCred, double ASldFim) {
   auto l = Linha(ATabela);

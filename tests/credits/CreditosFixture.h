@@ -53,7 +53,6 @@ class TCreditosTeste : public TServicosTeste {
   void TabelaOrdem(int AForma);
   void OrdemTipo(int AChave, const std::string& ACodigo, double APercentual);
   void OrdemAliq(int AChave, int AOrdem, double AAliqPIS, double AAliqCOFINS);
-  void PercentAliq(int AChave, int AOrdem, const std::string& AIni, const std::string& AFim, double APercentual);
 
   void SaldoCred(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
                  const TSaldoCred& s, int AEstab = 1, int ATipoCred = -1, double ASldFim = -1);
