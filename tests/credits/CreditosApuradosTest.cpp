@@ -6,7 +6,6 @@
 #include "credits/nFisEFDCreditosApuradosRet_U.h"
 #include "credits/nFisEFDCreditosApurados_U.h"
 #include "base/DateTime.h"
-#include "host/OpcaoEFD.h"
 #include "host/Servicos.h"
 
 TEST(LinhasDeCredito, ValoresDerivados) {
@@ -26,10 +25,6 @@ TEST(LinhasDeCredito, ValoresDerivados) {
   TDadosRetido r;
   r.VLRETAPU = 10.005;  // o saldo de retido sempre tem centavos inteiros
   EXPECT_DOUBLE_EQ(r.SLDRET(), 10.01);
-  r.VLRETAPU = 0.3;
-  r.VLRETDED = 0.1;
-  r.VLRETPER = 0.1;
-  EXPECT_DOUBLE_EQ(r.SLDRET(), 0.1);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "credits/CreditosFixture.h"
 
+#include <utility>
+
 #include "base/DateTime.h"
 #include "host/OpcaoEFD.h"
 #include "host/Servicos.h"

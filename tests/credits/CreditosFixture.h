@@ -1,17 +1,14 @@
 #pragma once
-// Bancos montados para os cenários do controle de créditos: esquema completo, opção da EFD da
-// empresa 1 e construtores pequenos das linhas de saldos, eventos, pagamentos e ordem de
-// compensação. Período dos cenários: janeiro de 2024 (anterior: dezembro de 2023).
+// Bancos montados para os casos do controle de créditos: esquema completo, opção da EFD da
+// empresa 1 e construtores pequenos das linhas de saldos, retidos e ordem de compensação.
+// Período dos casos: janeiro de 2024 (anterior: dezembro de 2023).
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
 #include "blocom/model/nFisRepositorioEFDModel_U.h"
 #include "credits/nFisEFDControleCredito_U.h"
 #include "fixtures/Servicos.h"
-#include "base/Variant.h"
 
 // Valores de uma linha de saldo de crédito (tabelas de controle, saldo inicial, lucro real).
 struct TSaldoCred {
