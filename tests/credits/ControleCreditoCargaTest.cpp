@@ -21,7 +21,9 @@ TEST_P(CargaCreditos, FaixaDeFiliaisRecargaELinhaPorSucedida) {
   SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2023-12-01", {.Apu = 100}, 1, -1, 100);
   SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2023-12-01", {.Apu = 7}, 1, -1, 7);
   SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2023-12-01", {.Apu = 9}, 2, -1, 9);
-  for (const auto& [cnpj, pis] : {std::pair{"11111111000111", 30}, std::pair{"22222222000122", 15}})
+  // Evento negativo não vira linha.
+  for (const auto& [cnpj, pis] :
+       {std::pair{"11111111000111", 30}, std::pair{"22222222000122", 15}, std::pair{"33333333000133", -5}})
     Linha("EFDCREDITOEVENTOINCFUSCIS").I("CODIGOEMPRESA", 1).I("CODIGOESTAB", 1).D("DATALCTOFIS", "2024-01-01")
         .I("SEQ", ++FSeq).D("PERAPUCRED", "2023-10-01").T("CODIGOTABSPED", "4.3.06.101").T("INSCRFEDERAL", cnpj)
         .I("TIPOAPURACAO", 0).V("VALORCREDTRANSFPIS", pis).V("VALORCREDTRANSFCOFINS", 0).Gravar();
