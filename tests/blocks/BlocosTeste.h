@@ -98,13 +98,11 @@ inline void ConferirSomas(const TSomasPorChave& AObtido, const TSomasPorChave& A
 class TBancoDemoBlocos : public TBancoTeste {
  protected:
   static inline const TDateTime kInicioDemo = EncodeDate(2024, 1, 1);
-  // Empresas da demonstração (perfis em rodízio): a 5 é o banco que o bloco I lê.
-  virtual int EmpresasDemo() const { return 1; }
   void SetUp() override {
     TBancoTeste::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     TConfigDemo cfg;
-    cfg.Empresas = EmpresasDemo();
+    cfg.Empresas = 1;
     GerarBancoDemo(Banco(), cfg);
     ControleOpcaoEFD().LimparCache();
     ControleOpcaoEFD().Configurar(1, 1, kInicioDemo);
