@@ -3,16 +3,21 @@
 // consultas de controle escritas aqui, independentes dos textos do repositório.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 #include <string>
 #include <tuple>
 
-#include "blocks/BlocosTeste.h"
 #include "blocks/CatalogoBlocos.h"
+#include "db/Demo.h"
+#include "fixtures/Bancos.h"
 #include "host/ClientDataSet.h"
 #include "host/ControlesFiscais.h"
 #include "host/Nutildb.h"
+#include "host/OpcaoEFD.h"
+#include "base/Erros.h"
 
 namespace {
 
@@ -29,8 +34,62 @@ using TMemParans = nArqRepositorioSPEDPisCofinsBlocoCMemoria_U::TnParansBlocoC;
 const TDateTime kInicio = EncodeDate(2024, 1, 1);
 const TDateTime kFim = EncodeDate(2024, 1, 31);
 
-class BlocosBanco : public TBancoDemoBlocos {
+// Linhas de uma consulta somadas por chave (colunas-chave unidas por '|'). Alíquotas e códigos
+// vêm como texto, inteiro ou real conforme o banco: as alíquotas são normalizadas.
+using TSomasPorChave = std::map<std::string, std::vector<double>>;
+inline TSomasPorChave SomarPorChave(TDataSet& ds, const std::vector<std::string>& AChave,
+                                    const std::vector<std::string>& AValores) {
+  TSomasPorChave r;
+  for (; !ds.Eof(); ds.Next()) {
+    std::string k;
+    for (const auto& c : AChave) {
+      const auto& f = ds.FieldByName(c);
+      k += (f.IsNull() ? std::string("-") : c.rfind("ALIQ", 0) == 0 ? std::to_string(std::lround(f.AsFloat() * 10000))
+                                                                  : f.AsString()) + "|";
+    }
+    auto& v = r[k];
+    v.resize(AValores.size());
+    for (size_t i = 0; i < AValores.size(); ++i) v[i] += ds.FieldByName(AValores[i]).AsFloat();
+  }
+  return r;
+}
+
+// Mesmas chaves dos dois lados e cada soma dentro da tolerância (relativa acima de 1.000,00).
+inline void ConferirSomas(const TSomasPorChave& AObtido, const TSomasPorChave& AEsperado, double ATolerancia) {
+  ASSERT_FALSE(AEsperado.empty()) << "a demonstração deveria ter linhas";
+  ASSERT_EQ(AObtido.size(), AEsperado.size());
+  for (const auto& [k, v] : AEsperado) {
+    ASSERT_EQ(AObtido.count(k), 1u) << k;
+    for (size_t i = 0; i < v.size(); ++i)
+      EXPECT_NEAR(AObtido.at(k)[i], v[i], ATolerancia * std::max(1.0, std::abs(v[i]) / 1000)) << k << " coluna " << i;
+  }
+}
+
+// Banco de demonstração (uma empresa) com a opção da EFD posicionada no início do mês.
+class BlocosBanco : public TBancoTeste {
  protected:
+  void SetUp() override {
+    TBancoTeste::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    TConfigDemo cfg;
+    cfg.Empresas = 1;
+    GerarBancoDemo(Banco(), cfg);
+    ControleOpcaoEFD().LimparCache();
+    ControleOpcaoEFD().Configurar(1, 1, kInicio);
+  }
+  // Geração consolidada (1) ou detalhada (0) do F500/F525 e do 1900.
+  void OpcaoConsolidada(bool AConsolidado) {
+    Banco().Executar("UPDATE OPCAOEFDCOMPL SET GERACAOF500F525 = :G WHERE CODIGOEMPRESA = 1",
+                     {TVariant{int64_t{AConsolidado ? 1 : 0}}});
+    ControleOpcaoEFD().LimparCache();
+  }
+  // Linhas da consulta (lidas até o fim).
+  int64_t Rodar(const std::string& ASQL, const TParams& AValores) {
+    auto ds = Nutildb::ExecutarSQL(ASQL, AValores);
+    int64_t n = 0;
+    for (; !ds->Eof(); ds->Next()) ++n;
+    return n;
+  }
   // Liga ou desliga a apuração do IPI da empresa 1 (muda o HAVING do C100 de entrada).
   void ApuraIPI(bool AValor) {
     Banco().Executar("DELETE FROM OPCAOIPI WHERE CODIGOEMPRESA = 1");
