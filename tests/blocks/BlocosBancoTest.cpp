@@ -333,41 +333,37 @@ TEST_P(BlocosBanco, RegistrosComValoresConferemComControle) {
     double Tolerancia = 0.011;
     TParams ValoresControle = {};  // vazio: o mês
   };
+  // Itens de um lado (ENT/SAI) somados pelas chaves, com o filtro do registro.
+  auto itens = [&](const char* ARegistro, const char* ALado, std::vector<std::string> AChave, const char* AValor,
+                   const std::string& AFiltro) {
+    return TCaso{ARegistro, AChave, AValor, lctos(ALado, AChave, AValor, AFiltro)};
+  };
+  const std::string energia = " AND L.CDMODELO IN ('6', '66', '28', '29')", cfe = " AND L.CDMODELO = '59'";
   const std::vector<TCaso> casos = {
-      {"C170", cstConta, "VALORPIS",
-       lctos("SAI", cstConta, "VALORPIS",
-             " AND L.CDMODELO IN ('1', '1B', '4', '55') AND L.CDSITUACAO IN (0, 1, 6, 7, 8, 99)" + mercadoria)},
-      {"C175", {"CDSITUATRIBUTPIS", "CODIGOCFOP", "CONTACTB"}, "RECEITAPISCOFINS",
-       lctos("SAI", {"CDSITUATRIBUTPIS", "CODIGOCFOP", "CONTACTB"}, "RECEITAPISCOFINS",
-             " AND L.CDMODELO = '65'" + mercadoria + naoTransf)},
-      {"C181_185", {"CODIGOPRODUTO", "CDSITUATRIBUTCOFINS", "CODIGOCFOP"}, "VALORCOFINS",
-       lctos("SAI", {"CODIGOPRODUTO", "CDSITUATRIBUTCOFINS", "CODIGOCFOP"}, "VALORCOFINS",
-             " AND L.CDMODELO IN ('55', '65') AND LPC.TIPODEBITO <> '4.3.05.00'" + mercadoria + naoDevolucao +
-                 naoTransf)},
+      itens("C170", "SAI", cstConta, "VALORPIS",
+            " AND L.CDMODELO IN ('1', '1B', '4', '55') AND L.CDSITUACAO IN (0, 1, 6, 7, 8, 99)" + mercadoria),
+      itens("C175", "SAI", {"CDSITUATRIBUTPIS", "CODIGOCFOP", "CONTACTB"}, "RECEITAPISCOFINS",
+            " AND L.CDMODELO = '65'" + mercadoria + naoTransf),
+      itens("C181_185", "SAI", {"CODIGOPRODUTO", "CDSITUATRIBUTCOFINS", "CODIGOCFOP"}, "VALORCOFINS",
+            " AND L.CDMODELO IN ('55', '65') AND LPC.TIPODEBITO <> '4.3.05.00'" + mercadoria + naoDevolucao + naoTransf),
       {"C191_195", {"CODIGOPRODUTO", "CDSITUATRIBUTPIS", "INDOPER"}, "VALORPIS",
        lctos("ENT", produtoCst, "VALORPIS", " AND L.CDMODELO = '55'" + comTributo + naoTransf, "0 INDOPER, ") +
            " UNION ALL " +
            lctos("SAI", produtoCst, "VALORPIS",
                  " AND L.CDMODELO = '55'" + comTributo + " AND LPC.CODIGOCFOP IN (SELECT CODIGOCFOP FROM CFOP WHERE "
                  "INDDEVOLUCAO = 1)", "1 INDOPER, ")},
-      {"C381", cstConta, "VALORPIS", lctos("SAI", cstConta, "VALORPIS", " AND L.CDMODELO = '2'")},
-      {"C481", {"CODIGOREDUCAOZ", "CDSITUATRIBUTPIS"}, "VALORPIS",
-       lctos("SAI", {"CODIGOREDUCAOZ", "CDSITUATRIBUTPIS"}, "VALORPIS", " AND L.CODIGOREDUCAOZ IS NOT NULL")},
-      {"ent C505", {"CDSITUATRIBUTCOFINS", "TIPOCREDITO"}, "VALORCOFINS",
-       lctos("ENT", {"CDSITUATRIBUTCOFINS", "TIPOCREDITO"}, "VALORCOFINS", " AND L.CDMODELO IN ('6', '66', '28', '29')")},
-      {"C601", cstConta, "VALORPIS", lctos("SAI", cstConta, "VALORPIS", " AND L.CDMODELO IN ('6', '66', '28', '29')")},
-      {"C870", cstConta, "VALORPIS", lctos("SAI", cstConta, "VALORPIS", " AND L.CDMODELO = '59' AND LPC.QUANTIDADE = 0")},
-      {"C880", cstConta, "QUANTIDADE",
-       lctos("SAI", cstConta, "QUANTIDADE", " AND L.CDMODELO = '59' AND LPC.QUANTIDADE > 0")},
-      {"D101", cstConta, "VALORPIS", lctos("ENT", cstConta, "VALORPIS", modelosD + comTributo)},
-      {"D201", {"CDSITUATRIBUTPIS", "CODIGOCFOP", "CONTACTB"}, "VALORPIS",
-       lctos("SAI", {"CDSITUATRIBUTPIS", "CODIGOCFOP", "CONTACTB"}, "VALORPIS", modelosD)},
-      {"D505", {"CDSITUATRIBUTCOFINS", "CONTACTB"}, "VALORCOFINS",
-       lctos("ENT", {"CDSITUATRIBUTCOFINS", "CONTACTB"}, "VALORCOFINS", " AND L.CDMODELO IN ('21', '22')")},
-      {"D601", cstConta, "VALORPIS",
-       lctos("SAI", cstConta, "VALORPIS",
-             " AND L.CDMODELO IN ('21', '22') AND EXISTS (SELECT 1 FROM LCTOFISSAIPRODUTOSPEDD510 SP WHERE "
-             "SP.CODIGOEMPRESA = LPC.CODIGOEMPRESA AND SP.CHAVELCTOFISSAI = LPC.CHAVELCTOFISSAI AND SP.SEQ = LPC.SEQ)")},
+      itens("C381", "SAI", cstConta, "VALORPIS", " AND L.CDMODELO = '2'"),
+      itens("C481", "SAI", {"CODIGOREDUCAOZ", "CDSITUATRIBUTPIS"}, "VALORPIS", " AND L.CODIGOREDUCAOZ IS NOT NULL"),
+      itens("ent C505", "ENT", {"CDSITUATRIBUTCOFINS", "TIPOCREDITO"}, "VALORCOFINS", energia),
+      itens("C601", "SAI", cstConta, "VALORPIS", energia),
+      itens("C870", "SAI", cstConta, "VALORPIS", cfe + " AND LPC.QUANTIDADE = 0"),
+      itens("C880", "SAI", cstConta, "QUANTIDADE", cfe + " AND LPC.QUANTIDADE > 0"),
+      itens("D101", "ENT", cstConta, "VALORPIS", modelosD + comTributo),
+      itens("D201", "SAI", {"CDSITUATRIBUTPIS", "CODIGOCFOP", "CONTACTB"}, "VALORPIS", modelosD),
+      itens("D505", "ENT", {"CDSITUATRIBUTCOFINS", "CONTACTB"}, "VALORCOFINS", " AND L.CDMODELO IN ('21', '22')"),
+      itens("D601", "SAI", cstConta, "VALORPIS",
+            " AND L.CDMODELO IN ('21', '22') AND EXISTS (SELECT 1 FROM LCTOFISSAIPRODUTOSPEDD510 SP WHERE "
+            "SP.CODIGOEMPRESA = LPC.CODIGOEMPRESA AND SP.CHAVELCTOFISSAI = LPC.CHAVELCTOFISSAI AND SP.SEQ = LPC.SEQ)"),
       // F120 e F130 pelo tipo de crédito do bem, sem os CST sem crédito.
       {"F120", {}, "VLPIS", creditoBem + "IN (1, 6, 7))"},
       {"F130", {}, "VLPIS", creditoBem + "NOT IN (1, 6, 7))"},
