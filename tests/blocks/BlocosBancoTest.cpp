@@ -189,20 +189,20 @@ TEST_P(BlocosBanco, Carregadores) {
   ASSERT_NE(a100, nullptr);
   EXPECT_EQ(dynamic_cast<TnClientDataSet*>(a100), nullptr);
   EXPECT_FALSE(a100->Eof());
+  // A classe do banco abre o C170 com os nulos; a gêmea, com os valores reais, num dataset
+  // próprio, e traz as mesmas linhas.
+  const TnParansBlocoC c{1, "1", kInicio, kFim, false, 1, 2, false};
   nulos = nullptr;
-  RC::CarregarDadosC170(nulos, TnParansBlocoC{1, "1", kInicio, kFim, false, 1, 2, false});
+  RC::CarregarDadosC170(nulos, c);
   ASSERT_NE(nulos, nullptr);
   EXPECT_TRUE(nulos->IsEmpty());
-  // A gêmea lê o C170 com os valores reais, num dataset próprio, e traz as mesmas linhas.
-  const TMemParans m{1, "1", kInicio, kFim, false, 1, 2};
   std::unique_ptr<TDataSet> itens;
-  RM::CarregarDadosC170(itens, m);
+  RM::CarregarDadosC170(itens, TMemParans{1, "1", kInicio, kFim, false, 1, 2});
   ASSERT_TRUE(itens);
   int64_t n = 0;
   for (; !itens->Eof(); itens->Next()) ++n;
   EXPECT_GT(n, 0);
-  EXPECT_EQ(n, Rodar(RC::GetSqlC170(TnParansBlocoC{1, "1", kInicio, kFim, false, 1, 2, false}),
-                     RC::GetParamsEstabData(TnParansBlocoC{1, "1", kInicio, kFim, false, 1, 2, false})));
+  EXPECT_EQ(n, Rodar(RC::GetSqlC170(c), RC::GetParamsEstabData(c)));
 
   const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado det;
   const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado cons;
