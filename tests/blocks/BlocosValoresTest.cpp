@@ -5,9 +5,11 @@
 
 #include <string>
 
-#include "blocks/BlocosTeste.h"
 #include "blocks/CatalogoBlocos.h"
+#include "db/Schema.h"
 #include "host/ControlesFiscais.h"
+#include "host/Host.h"
+#include "host/OpcaoEFD.h"
 #include "host/SQLParams.h"
 
 namespace {
@@ -55,9 +57,23 @@ void Conferir(const std::vector<TCasoBloco>& ACasos, int64_t AEstab) {
   }
 }
 
+// Host corrente sobre um SQLite em memória com o esquema e a opção da EFD da empresa 1 desde
+// 2020, F500/F525 detalhado: basta para montar textos.
 class BlocosValores : public ::testing::Test {
  protected:
-  THostTexto FHost;
+  void SetUp() override {
+    Banco().ExecutarScript(GerarDDL(TDialeto::dSQLite));
+    Banco().Executar("INSERT INTO OPCAOEFD (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, REGIMEAPU) VALUES (1, 1, :D, 1)",
+                     {VarDate(EncodeDate(2020, 1, 1))});
+    Banco().Executar("INSERT INTO OPCAOEFDCOMPL (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, OPTANTEEFD, GERACAOF500F525) "
+                     "VALUES (1, 1, :D, 1, 0)",
+                     {VarDate(EncodeDate(2020, 1, 1))});
+    ControleOpcaoEFD().LimparCache();
+    ControleOpcaoEFD().Configurar(1, 1, EncodeDate(2024, 1, 1));
+  }
+  TDatabase& Banco() { return FHost.Database(); }
+  THost FHost{TDatabase::Conectar(":memory:", TModoAbertura::maCriar)};
+  THostScope FEscopo{FHost};
 };
 
 // Datas com hora no pedido: o banco recebe só a data (senão o primeiro dia some).
@@ -103,7 +119,7 @@ TEST_F(BlocosValores, FiltroDeEstabelecimento) {
 // ficou da última consulta, e o objeto volta como estava; o F150 lê a tabela da EFD ou a do
 // lucro real pela opção; o filtro de SCP só vale nas saídas da SCP.
 TEST_F(BlocosValores, EscolhasDoBlocoFPelaEmpresaDoRegistro) {
-  auto& banco = FHost.Banco();
+  auto& banco = Banco();
   banco.Executar("INSERT INTO OPCAOEFD (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, REGIMEAPU) VALUES (2, 1, :D, 1)",
                  {VarDate(EncodeDate(2020, 1, 1))});
   banco.Executar("INSERT INTO OPCAOEFDCOMPL (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, OPTANTEEFD, GERACAOF500F525) "
@@ -144,7 +160,7 @@ TEST_F(BlocosValores, C100DeEntradaPelaApuracaoDoIPI) {
   using RC = TnArqRepositorioSPEDPisCofinsBlocoC;
   const TnParansBlocoC ent{1, "1", kInicio, kFim, false, 0, 0, false}, sai{1, "1", kInicio, kFim, false, 1, 0, false};
   const std::string entrada = RC::GetSqlC100(ent), saida = RC::GetSqlC100(sai);
-  FHost.Banco().Executar("INSERT INTO OPCAOIPI (CODIGOEMPRESA, CODIGOESTAB, DATAINICIAL, APURAIPI) VALUES (1, 1, :D, 1)",
+  Banco().Executar("INSERT INTO OPCAOIPI (CODIGOEMPRESA, CODIGOESTAB, DATAINICIAL, APURAIPI) VALUES (1, 1, :D, 1)",
                          {VarDate(EncodeDate(2020, 1, 1))});
   ControleIPI().LimparCache();
   EXPECT_EQ(entrada.find("LPC2"), std::string::npos);

@@ -2,10 +2,7 @@
 // (incidência, validação da origem, forma de controle e a fase da proporção).
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "credits/CreditosFixture.h"
-#include "host/ControlesFiscais.h"
 #include "base/DateTime.h"
 #include "base/Erros.h"
 #include "host/OpcaoEFD.h"
@@ -21,6 +18,7 @@ class CompensacaoCreditos : public TCreditosTeste {
     return r;
   }
 };
+class CompensacaoRetidos : public TCreditosTeste {};
 }  // namespace
 
 TEST_P(CompensacaoCreditos, TresFormasDeOrdenar) {
@@ -78,52 +76,12 @@ TEST_P(CompensacaoCreditos, CreditoAgroDePeriodoAnteriorSoComAOpcao) {
   cc->CarregarCreditosPeriodo();
   cc->InserirCredito(Credito(15, "4.3.06.106", "2023-12-01", 1.65, 10));  // anterior
   cc->InserirCredito(Credito(15, "4.3.06.206", "2024-01-01", 1.65, 10));  // do período
-  EXPECT_EQ(Ordem(cc->MontarListaCredDispOrdenada(15, false)), (std::vector<std::string>{"206/01/1.65"}));
-  MudarOpcao("INDCREDAGRO", "1");
-  ControleOpcaoEFD().Configurar(1, 1, ISOParaData("2024-01-01"));
-  EXPECT_EQ(Ordem(cc->MontarListaCredDispOrdenada(15, false)),
-            (std::vector<std::string>{"106/12/1.65", "206/01/1.65"}));
-}
-
-TEST_P(CompensacaoCreditos, PercentualPorAliquotaDe50Sobre1000) {
-  Opcao();
-  TabelaOrdem(0);
-  OrdemTipo(1, "4.3.06.101", 100);
-  OrdemAliq(1, 1, 1.65, 7.6);
-  PercentAliq(1, 1, "2023-01-01", "2023-12-31", 50);
-  struct Caso {
-    double DescPaAnt, PerPaAnt, DCompEfd;
-    bool Oferecido;
-    double Disponivel;
-  };
-  for (const Caso& c : {Caso{0, 0, 0, true, 500}, Caso{300, 50, 20, true, 130}, Caso{499.99, 0, 0, true, 0.01},
-                        Caso{500, 0, 0, false, 0}}) {
-    SCOPED_TRACE(c.DescPaAnt);
-    auto cc = Controle();
-    cc->CarregarCreditosPeriodo();
-    TDadosCredito cr = Credito(15, "4.3.06.101", "2023-06-01", 1.65, 1000);
-    cr.VLCREDDESCPAANT = c.DescPaAnt;
-    cr.VLCREDPERPAANT = c.PerPaAnt;
-    cr.VLCREDDCOMPEFD = c.DCompEfd;
-    cc->InserirCredito(cr);
-    const auto lista = cc->MontarListaCredDispOrdenada(15, false);
-    ASSERT_EQ(lista.size(), c.Oferecido ? 1u : 0u);
-    if (!c.Oferecido) continue;
-    EXPECT_NEAR(cc->CalcularCreditoDisponivel(*lista[0]), c.Disponivel, 1e-9);
-    EXPECT_NEAR(cc->CompensarCredito(*lista[0], 10000), c.Disponivel, 1e-9);
-    EXPECT_NEAR(lista[0]->VLCREDDESCEFD, c.Disponivel, 1e-9);
+  for (const auto& [agro, esperado] : {std::pair{"0", std::vector<std::string>{"206/01/1.65"}},
+                                       std::pair{"1", std::vector<std::string>{"106/12/1.65", "206/01/1.65"}}}) {
+    MudarOpcao("INDCREDAGRO", agro);
+    ControleOpcaoEFD().Configurar(1, 1, ISOParaData("2024-01-01"));
+    EXPECT_EQ(Ordem(cc->MontarListaCredDispOrdenada(15, false)), esperado) << "agro " << agro;
   }
-  // Fora do intervalo de datas do percentual vale o percentual do tipo sobre o saldo final:
-  // o ressarcimento já pedido neste período sai antes do percentual.
-  Banco().Executar("UPDATE EFDORDEMCOMPCREDPERCENT SET PERCENTCOMP = 80");
-  auto cc = Controle();
-  cc->CarregarCreditosPeriodo();
-  TDadosCredito novo = Credito(15, "4.3.06.101", "2024-01-01", 1.65, 1000);
-  novo.VLCREDPEREFD = 100;
-  cc->InserirCredito(novo);
-  const auto lista = cc->MontarListaCredDispOrdenada(15, false);
-  ASSERT_EQ(lista.size(), 1u);
-  EXPECT_DOUBLE_EQ(cc->CalcularCreditoDisponivel(*lista[0]), 720);
 }
 
 TEST_P(CompensacaoCreditos, UsoRepartidoPelosRegistrosEmOrdemDeTexto) {
@@ -169,58 +127,19 @@ TEST_P(CompensacaoCreditos, CreditoForaDoLivroETabelaComTipoRepetido) {
 
 // ------------------------------------------------------------------ retidos
 
-namespace {
-class CompensacaoRetidos : public TCreditosTeste {
- protected:
-  TDadosRetido Retido(const std::string& APrRecRet, const std::string& ATipo, double AValor,
-                      const std::string& ADataTotal = "2024-01-01") {
-    TDadosRetido r;
-    r.IMPOSTO = 15;
-    r.INDNATRET = 1;
-    r.PRRECRET = ISOParaData(APrRecRet);
-    r.DATATOTAL = ISOParaData(ADataTotal);
-    r.TIPODEBITO = ATipo;
-    r.VLRETAPU = AValor;
-    return r;
-  }
-  const TDadosRetido& Linha(TnFisEFDControleCredito& cc, const TDadosRetido& r) {
-    const TDadosRetido* l = cc.GetLstCredRetido().Procurar(TnFisEFDControleCredito::GetChave(r));
-    if (!l) throw EPisco("linha não encontrada");
-    return *l;
-  }
-};
-}  // namespace
-
-TEST_P(CompensacaoRetidos, IncidenciaEValidacaoDaOrigem) {
-  struct Caso {
-    std::string Opcoes;
-    double RetNC, RetCum, Ded1, Ded2;
-  };
-  // Contribuição: 100 não cumulativa, 50 cumulativa. Retidos: 30 (débito 01) e 40 (débito 51).
-  const std::vector<Caso> casos{
-      {"INCTRIBUTARIA=1", 70, 0, 30, 40},
-      {"INCTRIBUTARIA=2", 0, 50, 30, 20},
-      {"INCTRIBUTARIA=3|VALIDARORIGEMCOMPRET=0", 20, 50, 30, 40},
-      {"INCTRIBUTARIA=3|VALIDARORIGEMCOMPRET=1", 30, 40, 30, 40},
-  };
-  for (const Caso& c : casos) {
-    SCOPED_TRACE(c.Opcoes);
-    Opcao(c.Opcoes);
-    auto cc = Controle();
-    const TDadosRetido a = Retido("2023-11-01", "4.3.05.01", 30), b = Retido("2023-12-01", "4.3.05.51", 40);
-    cc->InserirCredRetido(b);
-    cc->InserirCredRetido(a);
-    auto m200 = RegistroContrib(100, 50);
-    cc->CompensarRetido(*m200, 15);
-    EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, c.RetNC);
-    EXPECT_DOUBLE_EQ(m200->FVL_RET_CUM, c.RetCum);
-    EXPECT_DOUBLE_EQ(Linha(*cc, a).VLRETDED, c.Ded1);
-    EXPECT_DOUBLE_EQ(Linha(*cc, b).VLRETDED, c.Ded2);
-    // COFINS não tem linhas: nada muda.
-    auto m600 = RegistroContrib(100, 50);
-    cc->CompensarRetido(*m600, 16);
-    EXPECT_DOUBLE_EQ(m600->FVL_RET_NC + m600->FVL_RET_CUM, 0);
-  }
+// Incidência e validação da origem estão no cenário dos retidos por incidência; aqui a ordem: na
+// cumulativa os 50 da contribuição vão inteiros ao retido de novembro (30), incluído depois do de
+// dezembro, e o resto a este.
+TEST_P(CompensacaoRetidos, RetidoMaisAntigoUsadoPrimeiro) {
+  Opcao("INCTRIBUTARIA=2");
+  auto cc = Controle();
+  const TDadosRetido a = Retido("2023-11-01", "4.3.05.01", 30), b = Retido("2023-12-01", "4.3.05.51", 40);
+  cc->InserirCredRetido(b);
+  cc->InserirCredRetido(a);
+  auto m200 = RegistroContrib(100, 50);
+  cc->CompensarRetido(*m200, 15);
+  EXPECT_DOUBLE_EQ(Procurar(*cc, a)->VLRETDED, 30);
+  EXPECT_DOUBLE_EQ(Procurar(*cc, b)->VLRETDED, 20);
 }
 
 TEST_P(CompensacaoRetidos, FormaDeControle2NaoDeduzOTrazidoMasLevaODiferimento) {
@@ -231,80 +150,58 @@ TEST_P(CompensacaoRetidos, FormaDeControle2NaoDeduzOTrazidoMasLevaODiferimento) 
     TDadosRetido trazido = Retido("2023-10-01", "4.3.05.01", 30, "2023-12-01");
     trazido.VLDIFERIDOAPU = 4;
     trazido.VLDIFERIRAPU = 6;
-    const TDadosRetido doPeriodo = Retido("2024-01-10", "4.3.05.01", 20);
     cc->InserirCredRetido(trazido);
-    cc->InserirCredRetido(doPeriodo);
+    cc->InserirCredRetido(Retido("2024-01-10", "4.3.05.01", 20));
     auto m200 = RegistroContrib(100, 0);
     cc->CompensarRetido(*m200, 15);
     EXPECT_DOUBLE_EQ(m200->FVL_DIFERIDO_CUM, 4);
     EXPECT_DOUBLE_EQ(m200->FVL_DIFERIR_CUM, 6);
     EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, forma == 2 ? 20 : 50);
-    EXPECT_DOUBLE_EQ(Linha(*cc, trazido).VLRETDED, forma == 2 ? 0 : 30);
+    EXPECT_DOUBLE_EQ(Procurar(*cc, trazido)->VLRETDED, forma == 2 ? 0 : 30);
   }
 }
 
+// R = 100 x 10% = 10 da contribuição não cumulativa não pode ser abatido por retido: cada linha
+// deduz a parte proporcional a T - R, com T o que todas as linhas poderiam abater (também as
+// cumulativas); o saldo que fica soma exatamente R e a maior linha absorve o centavo.
 TEST_P(CompensacaoRetidos, FaseDaProporcao) {
-  Opcao("INCTRIBUTARIA=1");
-  auto cc = Controle();
-  // R = 100 × 10% = 10 da contribuição não cumulativa não pode ser abatido por retido.
-  const TDadosRetido l1 = Retido("2023-10-01", "4.3.05.01", 10), l2 = Retido("2023-10-02", "4.3.05.01", 10),
-                     l3 = Retido("2023-10-03", "4.3.05.01", 10), l4 = Retido("2023-10-04", "4.3.05.01", 15);
-  for (const auto& l : {l1, l2, l3, l4}) cc->InserirCredRetido(l);
-  auto m200 = RegistroContrib(100, 0, 100);
-  ASSERT_DOUBLE_EQ(m200->GetRecNaoCompRet(), 10);
-  cc->CompensarRetido(*m200, 15);
-  // Cada linha deduz a parte proporcional a 45 - 10; o saldo que fica soma exatamente R, e a
-  // maior linha absorve o centavo do arredondamento (2,22 × 3 + 3,33 = 9,99).
-  EXPECT_NEAR(Linha(*cc, l1).VLRETDED, 10 - 10 * 10.0 / 45, 1e-9);
-  EXPECT_DOUBLE_EQ(Linha(*cc, l1).SLDRET(), 2.22);
-  EXPECT_DOUBLE_EQ(Linha(*cc, l4).SLDRET(), 3.34);
-  double saldo = 0;
-  for (const auto& [k, l] : cc->GetLstCredRetido()) saldo += l.SLDRET();
-  EXPECT_NEAR(saldo, 10, 1e-9);
-  EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, 45);
-}
-
-// O divisor da proporção soma o que todas as linhas poderiam abater, também as cumulativas.
-TEST_P(CompensacaoRetidos, DivisorDaProporcaoIncluiAsLinhasCumulativas) {
-  Opcao("INCTRIBUTARIA=3|VALIDARORIGEMCOMPRET=1");
-  auto cc = Controle();
-  const TDadosRetido nc = Retido("2023-10-01", "4.3.05.01", 10), cum = Retido("2023-10-02", "4.3.05.51", 20);
-  cc->InserirCredRetido(nc);
-  cc->InserirCredRetido(cum);
-  auto m200 = RegistroContrib(100, 50, 100);
-  ASSERT_DOUBLE_EQ(m200->GetRecNaoCompRet(), 10);
-  cc->CompensarRetido(*m200, 15);
-  // T = min(10, 100) + min(20, 50) = 30: a linha não cumulativa deduz 10 - 10 × 10 / 30.
-  EXPECT_NEAR(Linha(*cc, nc).VLRETDED, 10 - 10 * 10.0 / 30, 1e-9);
-}
-
-TEST_P(CompensacaoRetidos, ProporcaoComDivisorZeroNaoReparteNemAbate) {
-  Opcao("INCTRIBUTARIA=1");
-  auto cc = Controle();
-  const TDadosRetido l1 = Retido("2023-10-01", "4.3.05.01", 30);
-  cc->InserirCredRetido(l1);
-  // R > 0, mas a contribuição não cumulativa já foi toda abatida: T = 0.
-  auto m200 = RegistroContrib(100, 0, 100);
-  m200->FVL_OUT_DED_NC = 100;
-  cc->CompensarRetido(*m200, 15);
-  EXPECT_FALSE(std::isnan(Linha(*cc, l1).VLRETDED));
-  EXPECT_DOUBLE_EQ(Linha(*cc, l1).VLRETDED, 0);
-  EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, 0);
-}
-
-TEST_P(CompensacaoRetidos, ListaOrdenadaPeloPeriodoDaRetencao) {
-  Opcao();
-  auto cc = Controle();
-  cc->InserirCredRetido(Retido("2023-12-01", "4.3.05.01", 1));
-  cc->InserirCredRetido(Retido("2023-10-01", "4.3.05.01", 2));
-  TDadosRetido cofins = Retido("2023-09-01", "4.3.05.01", 3);
-  cofins.IMPOSTO = 16;
-  cc->InserirCredRetido(cofins);
-  cc->InserirCredRetido(Retido("2023-12-01", "4.3.05.01", 5));  // mesma chave: soma
-  const auto& l = cc->MontarListaRetidoOrdenada(15);
-  ASSERT_EQ(l.size(), 2u);
-  EXPECT_DOUBLE_EQ(l[0].VLRETAPU, 2);
-  EXPECT_DOUBLE_EQ(l[1].VLRETAPU, 6);
+  struct Caso {
+    std::string Opcoes;
+    std::vector<std::tuple<std::string, std::string, double>> Linhas;  // data, débito, valor
+    double ContCum, OutDedNC;
+    double Ded1, RetNC, SaldoUltima, Saldo;  // -1: não conferido
+  };
+  const std::vector<Caso> casos{
+      // 2,22 x 3 + 3,34 = 10; a última linha chega em duas partes da mesma chave (10 + 5)
+      {"INCTRIBUTARIA=1",
+       {{"2023-10-01", "01", 10}, {"2023-10-02", "01", 10}, {"2023-10-03", "01", 10}, {"2023-10-04", "01", 10},
+        {"2023-10-04", "01", 5}},
+       0, 0, 10 - 10 * 10.0 / 45, 45, 3.34, 10},
+      // T = min(10, 100) + min(20, 50) = 30
+      {"INCTRIBUTARIA=3|VALIDARORIGEMCOMPRET=1", {{"2023-10-01", "01", 10}, {"2023-10-02", "51", 20}}, 50, 0,
+       10 - 10 * 10.0 / 30, -1, -1, -1},
+      // a contribuição não cumulativa já foi toda abatida: T = 0, nada se reparte nem abate
+      {"INCTRIBUTARIA=1", {{"2023-10-01", "01", 30}}, 0, 100, 0, 0, 30, 30},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.Opcoes + " " + std::to_string(c.Linhas.size()));
+    Opcao(c.Opcoes);
+    auto cc = Controle();
+    for (const auto& [data, debito, valor] : c.Linhas) cc->InserirCredRetido(Retido(data, "4.3.05." + debito, valor));
+    auto m200 = RegistroContrib(100, c.ContCum, 100);
+    m200->FVL_OUT_DED_NC = c.OutDedNC;
+    ASSERT_DOUBLE_EQ(m200->GetRecNaoCompRet(), 10);
+    cc->CompensarRetido(*m200, 15);
+    const auto& [data1, debito1, valor1] = c.Linhas.front();
+    const auto& [dataN, debitoN, valorN] = c.Linhas.back();
+    EXPECT_NEAR(Procurar(*cc, Retido(data1, "4.3.05." + debito1))->VLRETDED, c.Ded1, 1e-9);
+    if (c.Saldo < 0) continue;
+    EXPECT_DOUBLE_EQ(Procurar(*cc, Retido(dataN, "4.3.05." + debitoN))->SLDRET(), c.SaldoUltima);
+    EXPECT_DOUBLE_EQ(m200->FVL_RET_NC, c.RetNC);
+    double saldo = 0;
+    for (const auto& [k, l] : cc->GetLstCredRetido()) saldo += l.SLDRET();
+    EXPECT_NEAR(saldo, c.Saldo, 1e-9);
+  }
 }
 
 PISCO_INSTANCIAR_BANCOS(CompensacaoCreditos);

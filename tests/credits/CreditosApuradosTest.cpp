@@ -6,7 +6,6 @@
 #include "credits/nFisEFDCreditosApuradosRet_U.h"
 #include "credits/nFisEFDCreditosApurados_U.h"
 #include "base/DateTime.h"
-#include "host/OpcaoEFD.h"
 #include "host/Servicos.h"
 
 TEST(LinhasDeCredito, ValoresDerivados) {
@@ -26,10 +25,6 @@ TEST(LinhasDeCredito, ValoresDerivados) {
   TDadosRetido r;
   r.VLRETAPU = 10.005;  // o saldo de retido sempre tem centavos inteiros
   EXPECT_DOUBLE_EQ(r.SLDRET(), 10.01);
-  r.VLRETAPU = 0.3;
-  r.VLRETDED = 0.1;
-  r.VLRETPER = 0.1;
-  EXPECT_DOUBLE_EQ(r.SLDRET(), 0.1);
 }
 
 namespace {
@@ -76,15 +71,21 @@ TEST_P(CreditosApurados, EFDJuntaDatasDoPeriodoESeparaTipos) {
   }
 }
 
-// Por estabelecimento a EFD lê a tabela gêmea ...ESTAB, só do estabelecimento pedido.
-TEST_P(CreditosApurados, EFDPorEstabelecimentoLeATabelaDoEstabelecimento) {
+// Por estabelecimento a EFD lê as tabelas gêmeas ...ESTAB, só do estabelecimento pedido; o
+// controle entrega as duas cargas com a configuração dele.
+TEST_P(CreditosApurados, EFDPorEstabelecimentoPeloControle) {
   Opcao();
   SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", {.Apu = 40}, 2, -1, 40);
   SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", {.Apu = 9}, 1, -1, 9);
   SaldoCred("EFDSALDOCOMPCRED", "DATATOTAL", "2024-01-01", {.Apu = 500}, 1, -1, 500);
-  const auto lista = Loader(TModoGeracao::mgFilial, "2").Carregar(tiPIS, true);
-  ASSERT_EQ(lista.size(), 1u);
-  EXPECT_DOUBLE_EQ(lista[0]->VLCREDAPU, 40);
+  SaldoRet("EFDSALDORETIDOESTAB", "DATATOTAL", "2024-01-01", {.Apu = 10}, 2);
+  auto cc = Controle(TModoGeracao::mgFilial, "2");
+  const auto creditos = cc->CarregarCreditosApurados();
+  ASSERT_EQ(creditos.size(), 1u);
+  EXPECT_DOUBLE_EQ(creditos[0]->VLCREDAPU, 40);
+  const auto retidos = cc->CarregarRetidosApurados();
+  ASSERT_EQ(retidos.size(), 1u);
+  EXPECT_DOUBLE_EQ(retidos[0].SLDRET(), 10);
 }
 
 TEST_P(CreditosApurados, LucroRealLeOsTotaisDoEstabelecimento) {
@@ -142,25 +143,6 @@ TEST_P(CreditosApurados, RetidosPorRegime) {
   const auto daEmpresa = empresa.Carregar(tiPIS);
   ASSERT_EQ(daEmpresa.size(), 1u);
   EXPECT_DOUBLE_EQ(daEmpresa[0].VLRETAPU, 5);
-
-  // Forma de controle 2: o período anterior inteiro.
-  const TParams p = loader.GetParams(2);
-  ASSERT_EQ(p.size(), 3u);
-  EXPECT_EQ(VarToDateTime(p[1]), ISOParaData("2023-12-01"));
-  EXPECT_EQ(VarToDateTime(p[2]), ISOParaData("2023-12-31"));
-}
-
-TEST_P(CreditosApurados, CargaDoControlePeloContexto) {
-  Opcao();
-  SaldoCred("EFDSALDOCOMPCREDESTAB", "DATATOTAL", "2024-01-01", {.Apu = 30}, 1, -1, 30);
-  SaldoRet("EFDSALDORETIDOESTAB", "DATATOTAL", "2024-01-01", {.Apu = 10});
-  auto cc = Controle(TModoGeracao::mgFilial, "1");
-  const auto creditos = cc->CarregarCreditosApurados();
-  ASSERT_EQ(creditos.size(), 1u);
-  EXPECT_DOUBLE_EQ(creditos[0]->VLCREDAPU, 30);
-  const auto retidos = cc->CarregarRetidosApurados();
-  ASSERT_EQ(retidos.size(), 1u);
-  EXPECT_DOUBLE_EQ(retidos[0].SLDRET(), 10);
 }
 
 PISCO_INSTANCIAR_BANCOS(CreditosApurados);

@@ -1,5 +1,7 @@
 #include "credits/CreditosFixture.h"
 
+#include <utility>
+
 #include "base/DateTime.h"
 #include "host/OpcaoEFD.h"
 #include "host/Servicos.h"
@@ -54,12 +56,6 @@ void TCreditosTeste::OrdemAliq(int AChave, int AOrdem, double AAliqPIS, double A
       .V("ALIQPIS", AAliqPIS).V("ALIQCOFINS", AAliqCOFINS).Gravar();
 }
 
-void TCreditosTeste::PercentAliq(int AChave, int AOrdem, const std::string& AIni, const std::string& AFim,
-                                 double APercentual) {
-  Linha("EFDORDEMCOMPCREDALIQPER").I("CODTABSPEDCOMPCRED", 1).I("CODTABSPEDCOMPCREDPERCENT", AChave)
-      .I("ORDEM", AOrdem).D("DATAINICIAL", AIni).D("DATAFINAL", AFim).V("PERCENTUAL", APercentual).Gravar();
-}
-
 void TCreditosTeste::SaldoCred(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
                                const TSaldoCred& s, int AEstab, int ATipoCred, double ASldFim) {
   auto l = Linha(ATabela);
@@ -99,6 +95,18 @@ TDadosCredito TCreditosTeste::Credito(int AImposto, const std::string& ACodigo, 
   c.VLCREDAPU = AValor;
   c.RegM100_500 = ARegistro;
   return c;
+}
+
+TDadosRetido TCreditosTeste::Retido(const std::string& APrRecRet, const std::string& ATipo, double AValor,
+                                    const std::string& ADataTotal) {
+  TDadosRetido r;
+  r.IMPOSTO = 15;
+  r.INDNATRET = 1;
+  r.PRRECRET = ISOParaData(APrRecRet);
+  r.DATATOTAL = ISOParaData(ADataTotal);
+  r.TIPODEBITO = ATipo;
+  r.VLRETAPU = AValor;
+  return r;
 }
 
 std::unique_ptr<TM100_500CreditoImposto> TCreditosTeste::RegistroCredito(double ABase, double AAliq) {

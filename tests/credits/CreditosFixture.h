@@ -1,17 +1,14 @@
 #pragma once
-// Bancos montados para os cenários do controle de créditos: esquema completo, opção da EFD da
-// empresa 1 e construtores pequenos das linhas de saldos, eventos, pagamentos e ordem de
-// compensação. Período dos cenários: janeiro de 2024 (anterior: dezembro de 2023).
+// Bancos montados para os casos do controle de créditos: esquema completo, opção da EFD da
+// empresa 1 e construtores pequenos das linhas de saldos, retidos e ordem de compensação.
+// Período dos casos: janeiro de 2024 (anterior: dezembro de 2023).
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "blocom/control/nFisEFDGeradorBlocoMConfig_U.h"
 #include "blocom/model/nFisRepositorioEFDModel_U.h"
 #include "credits/nFisEFDControleCredito_U.h"
 #include "fixtures/Servicos.h"
-#include "base/Variant.h"
 
 // Valores de uma linha de saldo de crédito (tabelas de controle, saldo inicial, lucro real).
 struct TSaldoCred {
@@ -53,7 +50,6 @@ class TCreditosTeste : public TServicosTeste {
   void TabelaOrdem(int AForma);
   void OrdemTipo(int AChave, const std::string& ACodigo, double APercentual);
   void OrdemAliq(int AChave, int AOrdem, double AAliqPIS, double AAliqCOFINS);
-  void PercentAliq(int AChave, int AOrdem, const std::string& AIni, const std::string& AFim, double APercentual);
 
   void SaldoCred(const std::string& ATabela, const std::string& AColunaData, const std::string& AData,
                  const TSaldoCred& s, int AEstab = 1, int ATipoCred = -1, double ASldFim = -1);
@@ -68,6 +64,14 @@ class TCreditosTeste : public TServicosTeste {
   // M200 com contribuição não cumulativa e cumulativa (alíquota 10%) e base que retido não abate.
   static std::unique_ptr<TM200_600ConsolidContribImposto> RegistroContrib(double AContNC, double AContCum,
                                                                           double ABaseNaoCompRet = 0);
+
+  // Retido de PIS da natureza 1 na forma que o controle recebe; Procurar acha a linha do livro
+  // com a mesma chave (data da retenção e débito).
+  static TDadosRetido Retido(const std::string& APrRecRet, const std::string& ATipo, double AValor = 0,
+                             const std::string& ADataTotal = "2024-01-01");
+  static const TDadosRetido* Procurar(TnFisEFDControleCredito& ACC, const TDadosRetido& AR) {
+    return ACC.GetLstCredRetido().Procurar(TnFisEFDControleCredito::GetChave(AR));
+  }
 
   int FSeq = 0;
 };
