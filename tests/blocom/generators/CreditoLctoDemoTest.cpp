@@ -217,32 +217,6 @@ TEST_P(CreditoLctoDemo, CreditosDaEmpresaEFDIguaisAConferenciaEAoLivro) {
   EXPECT_EQ(cstsComuns, (std::set<int>{53, 54, 55, 56, 63, 64, 65, 66}));
   EXPECT_GT(unidade, 0);
 
-  // Ajustes na demonstração: todo ajuste com detalhe (lançado ou automático); a devolução fixa
-  // estorna as duas linhas de entrada do produto à alíquota da saída (a terceira linha não tem o
-  // que estornar); as
-  // baixas 5949 e 6949 (CST 49) vão pelo CST de ajuste da empresa (56), em três parcelas.
-  auto ds = Banco().Abrir("SELECT CHAVELCTOFISENT FROM LCTOFISENT WHERE CODIGOEMPRESA = 1 AND NUMERONF = 900001");
-  ASSERT_FALSE(ds->Eof());
-  const std::string devolucao = "DEVOLUÇÃO DA NF DE ENTRADA " + ds->Fields(0).AsString();
-  for (int imposto : {15, 16}) {
-    SCOPED_TRACE("imposto " + std::to_string(imposto));
-    std::map<std::string, double> estornos;
-    std::map<std::string, int> baixas;
-    int comDetalheLancado = 0;
-    for (const auto& [tipo, m001] : mapa)
-      for (const auto& [k, reg] : imposto == 15 ? m001->FM100List : m001->FM500List)
-        for (const auto& [ka, aj] : reg->FM110_510List) {
-          ASSERT_FALSE(aj->FM115_515_225_625List.Vazia()) << ka;
-          if (aj->FDESCR_AJ == devolucao) estornos[reg->FCOD_CRED] += aj->GetVL_AJ();
-          if (aj->FDESCR_AJ.rfind("BAIXA DE ESTOQUE", 0) == 0) ++baixas[aj->FDESCR_AJ];
-          for (const auto& [kd, det] : aj->FM115_515_225_625List) comDetalheLancado += det->CST != 0;
-        }
-    EXPECT_EQ(estornos, (imposto == 15 ? std::map<std::string, double>{{"101", 8.25}, {"102", 6.60}}
-                                       : std::map<std::string, double>{{"101", 38.00}, {"102", 30.40}}));
-    EXPECT_EQ(baixas, (std::map<std::string, int>{{"BAIXA DE ESTOQUE AVARIADO", 3}, {"BAIXA DE ESTOQUE EM TRÂNSITO", 3}}));
-    EXPECT_GT(comDetalheLancado, 0);
-  }
-
   // Livro de créditos: cada M100/M500 numa só linha, que soma o disponível dos seus registros
   // (a chave do livro é código e alíquota: créditos por unidade do mesmo código se juntam).
   std::map<const TM100_500CreditoImposto*, int> vistos;
