@@ -35,7 +35,7 @@ TEST_P(CreditoLcto, CodigoParcelasECreditoDeCadaFonte) {
            "INSERT INTO EFDCREDPRESESTOQABERT (CODIGOEMPRESA, CODIGOESTAB, DATALCTOFIS, SEQ, VLRTOTEST, VLRBCMENEST, CSTPIS,"
            " ALIQPIS, VLRCREDPIS, CSTCOFINS, ALIQCOFINS, VLRCREDCOFINS, TIPOAPURACAO)"
            " VALUES (1, 1, '2024-01-10', 1, 1200, 100, 50, 1.65, 19.8, 50, 7.6, 91.2, 0)",
-           // importação no F100 (origem 1) e bem importado: classe 08 qualquer que seja a alíquota
+           // importação no F100 (origem 1) e bem importado (CST da COFINS 51: regime 2): classe 08
            "INSERT INTO EFDF100DEMAISDOC (CODIGOEMPRESA, CODIGOESTAB, SEQ, DATALCTOFIS, INDOPER, VALOROPER, CST, CSTCOFINS,"
            " ALIQPIS, ALIQCOFINS, BASECALCULO, VALORPIS, VALORCOFINS, TIPOCREDITO, TIPOCREDITOCOFINS, ORIGEMCREDITO)"
            " VALUES (1, 1, 1, '2024-01-12', 0, 400, 50, 50, 1.65, 7.6, 400, 6.6, 30.4, '4.3.07.01', '4.3.07.01', 1)",
@@ -43,8 +43,15 @@ TEST_P(CreditoLcto, CodigoParcelasECreditoDeCadaFonte) {
            "INSERT INTO PATCFGDACON (CODIGOEMPRESA, NUMEROBEM, DATAINICIAL, TIPODACONCREDITO, TIPOAPURACAO)"
            " VALUES (1, 1, '2020-01-01', 7, 0)",
            "INSERT INTO PATCREDITODACON (CODIGOEMPRESA, CODIGOESTAB, NUMEROBEM, PERIODO, CSTPIS, CSTCOFINS, ALIQPIS,"
-           " ALIQCOFINS, QUOTAMENSAL, CREDITOPIS, CREDITOCOFINS) VALUES (1, 1, 1, '2024-01-01', 50, 50, 1.65, 7.6, 60,"
+           " ALIQCOFINS, QUOTAMENSAL, CREDITOPIS, CREDITOCOFINS) VALUES (1, 1, 1, '2024-01-01', 50, 51, 1.65, 7.6, 60,"
            " 0.99, 4.56)",
+           // redução de 1,00 (COFINS 4,00) no 101: o disponível do livro é o crédito menos o ajuste
+           "INSERT INTO EFDAJUSTEPISCOFINS (CODIGOEMPRESA, CODIGOESTAB, SEQ, DATALCTOFIS, TIPOAJUSTE, INDAJUSTE, NATAJUSTE,"
+           " CODIGOAJUSTE, DESCAJUSTE, ALIQAJUSTEPIS, ALIQAJUSTECOFINS, TIPOAPURACAO)"
+           " VALUES (1, 1, 1, '2024-01-20', 0, '0', '4.3.06.101', '4.3.08.06', 'QUEBRA', 1.65, 7.6, 0)",
+           "INSERT INTO EFDAJUSTEPISCOFINSDET (CODIGOEMPRESA, CODIGOESTAB, SEQAJUSTE, SEQ, DATAOPERACAO, QUANTIDADE, CSTPIS,"
+           " CSTCOFINS, BASECALCULOPISCOFINS, VLRAJUSTEPIS, VLRAJUSTECOFINS) VALUES (1, 1, 1, 1, '2024-01-19', 0, 50, 50,"
+           " 60.61, 1, 4)",
            // atividade imobiliária: crédito pronto, PIS e COFINS distintos
            "INSERT INTO EFDUNIDIMOBCUSTOINC (CODIGOEMPRESA, CODIGOESTAB, NUMCADIMOB, COMPRECEB, SEQUENCIA, TIPOCREDITOPIS,"
            " TIPOCREDITO, VLCUSINCPERESC, VLBCCUSINC, VLCREDPISDESC, VLCREDCOFINSDESC, CSTPIS, CSTCOFINS, ALIQPIS,"
@@ -88,12 +95,14 @@ TEST_P(CreditoLcto, CodigoParcelasECreditoDeCadaFonte) {
       {"0|16|301|7.60/0.00", "60.80 01|54=1000.00/400.00/0 01|56=2000.00/400.00/0"},
       {"0|16|103|0.00/2.30", "23.00 01|50=0.00/0.00/10"},
       {"0|16|104|7.60/0.00", "7.60 18|50=100.00/100.00/0"},
-      {"0|16|108|7.60/0.00", "34.96 11|50=60.00/60.00/0 01|50=400.00/400.00/0"},
+      {"0|16|108|7.60/0.00", "30.40 01|50=400.00/400.00/0"},
+      {"0|16|208|7.60/0.00", "4.56 11|51=60.00/60.00/0"},
       {"0|16|109|0.00/0.00", "19.00"}};
   EXPECT_EQ(obtido, esperado);
 
   // Livro de créditos: cada M100/M500 numa só linha, que soma o disponível dos seus registros.
   std::map<const TM100_500CreditoImposto*, int> vistos;
+  double soma = 0;
   for (const auto& [k, linha] : controle.GetControleCredito()->GetLstCredito()) {
     double disponivel = 0;
     for (const auto* reg : linha->LstRegM100_500) {
@@ -102,7 +111,10 @@ TEST_P(CreditoLcto, CodigoParcelasECreditoDeCadaFonte) {
       EXPECT_EQ(linha->CODCRED, "4.3.06." + reg->FCOD_CRED);
     }
     EXPECT_NEAR(linha->VLCREDAPU, disponivel, 1e-6) << k;
+    soma += linha->VLCREDAPU;
   }
+  // PIS 84,37 + COFINS 388,56 de crédito, menos as reduções de 1,00 e 4,00
+  EXPECT_NEAR(soma, 84.37 + 388.56 - 5, 1e-6);
   EXPECT_EQ(vistos.size(), esperado.size());
   for (const auto& [reg, n] : vistos) EXPECT_EQ(n, 1);
 }

@@ -171,6 +171,8 @@ TEST_P(TotalCST, ReexecucaoEModoDosTotaisJaApurados) {
 // lucro real, a parcela já é a do mês e a exclusão vem da tabela do lucro real.
 TEST_P(TotalCST, CadaFonteEntraNoTotalComOsSeusCampos) {
   Saida(1, "2024-01-05", 1000);
+  Saida(2, "2024-01-06", 500);  // lançada na matriz em nome da SCP 3: receita da SCP
+  Banco().Executar("UPDATE LCTOFISSAI SET CODIGOESTABSCP = 3 WHERE CHAVELCTOFISSAI = 2");
   for (const char* sql : {
            "INSERT INTO LCTOFISENTPISCOFINS (CODIGOEMPRESA, CODIGOESTAB, CHAVELCTOFISENT, CODIGOPRODUTO, SEQ, DATALCTOFIS,"
            " CODIGOCFOP, CDSITUATRIBUTPIS, CDSITUATRIBUTCOFINS, TIPOCREDITOPIS, TIPOCREDITO, ALIQPIS, ALIQCOFINS,"
@@ -215,18 +217,19 @@ TEST_P(TotalCST, CadaFonteEntraNoTotalComOsSeusCampos) {
            " ALIQCOFINS, VALORDET) VALUES (1, 1, '2024-01-20', 1, 1, 1, 1.65, 7.6, 300)",
            "INSERT INTO OPCAOLUCROREAL (CODIGOEMPRESA, DATAOPCAO, APURALUCROREAL) VALUES (1, '2023-01-01', 1)"})
     Banco().Executar(sql);
-  // origem|imposto|CST|código|tipo|CFOP|conta -> receita / base / contribuição (todas no estabelecimento 1)
+  // estabelecimento|origem|imposto|CST|código|tipo|CFOP|conta -> receita / base / contribuição
   std::map<std::string, std::string> esperado = {
-      {"A|15|50|4.3.07.01|0|1102|", "1000.00/900.00/14.85"},   {"A|16|51|4.3.07.02|0|1102|", "1000.00/900.00/68.40"},
-      {"A|15|50|4.3.07.18|2|0|", "1200.00/100.00/1.65"},        {"A|16|51|4.3.07.18|2|0|", "1200.00/100.00/7.60"},
-      {"A|15|50|4.3.07.11|3|0|", "60.00/60.00/0.99"},           {"A|16|51|4.3.07.11|3|0|", "60.00/60.00/4.56"},
-      {"A|15|50|4.3.07.03|7|0|", "550.00/450.00/7.43"},         {"A|16|51|4.3.07.04|7|0|", "550.00/450.00/34.20"},
-      {"A|15|50|4.3.07.05|5|0|", "300.00/250.00/4.13"},         {"A|16|51|4.3.07.06|5|0|", "300.00/250.00/19.00"},
-      {"A|15|50|4.3.07.07|6|0|", "200.00/150.00/2.48"},         {"A|16|51|4.3.07.08|6|0|", "200.00/150.00/11.40"},
-      {"B|15|1|4.3.05.01|1|5102|3.1.1", "1000.00/900.00/14.85"}, {"B|16|1|4.3.05.01|1|5102|3.1.1", "1000.00/900.00/68.40"},
-      {"B|15|1|4.3.05.11|4|0|", "800.00/700.00/11.55"},         {"B|16|2|4.3.05.12|4|0|", "800.00/700.00/53.20"},
-      {"B|15|1|4.3.05.01|8|0|3.9", "2000.00/1900.00/31.35"},    {"B|16|2|4.3.05.02|8|0|3.9", "2000.00/1900.00/144.40"},
-      {"B|15|6|4.3.05.03|8|0|3.9", "300.00/0.00/0.00"},         {"B|16|7|4.3.05.04|8|0|3.9", "300.00/0.00/0.00"}};
+      {"1|A|15|50|4.3.07.01|0|1102|", "1000.00/900.00/14.85"},   {"1|A|16|51|4.3.07.02|0|1102|", "1000.00/900.00/68.40"},
+      {"1|A|15|50|4.3.07.18|2|0|", "1200.00/100.00/1.65"},        {"1|A|16|51|4.3.07.18|2|0|", "1200.00/100.00/7.60"},
+      {"1|A|15|50|4.3.07.11|3|0|", "60.00/60.00/0.99"},           {"1|A|16|51|4.3.07.11|3|0|", "60.00/60.00/4.56"},
+      {"1|A|15|50|4.3.07.03|7|0|", "550.00/450.00/7.43"},         {"1|A|16|51|4.3.07.04|7|0|", "550.00/450.00/34.20"},
+      {"1|A|15|50|4.3.07.05|5|0|", "300.00/250.00/4.13"},         {"1|A|16|51|4.3.07.06|5|0|", "300.00/250.00/19.00"},
+      {"1|A|15|50|4.3.07.07|6|0|", "200.00/150.00/2.48"},         {"1|A|16|51|4.3.07.08|6|0|", "200.00/150.00/11.40"},
+      {"1|B|15|1|4.3.05.01|1|5102|3.1.1", "1000.00/900.00/14.85"}, {"1|B|16|1|4.3.05.01|1|5102|3.1.1", "1000.00/900.00/68.40"},
+      {"1|B|15|1|4.3.05.11|4|0|", "800.00/700.00/11.55"},         {"1|B|16|2|4.3.05.12|4|0|", "800.00/700.00/53.20"},
+      {"1|B|15|1|4.3.05.01|8|0|3.9", "2000.00/1900.00/31.35"},    {"1|B|16|2|4.3.05.02|8|0|3.9", "2000.00/1900.00/144.40"},
+      {"1|B|15|6|4.3.05.03|8|0|3.9", "300.00/0.00/0.00"},         {"1|B|16|7|4.3.05.04|8|0|3.9", "300.00/0.00/0.00"},
+      {"3|B|15|1|4.3.05.01|1|5102|3.1.1", "500.00/500.00/8.25"},  {"3|B|16|1|4.3.05.01|1|5102|3.1.1", "500.00/500.00/38.00"}};
   auto obtido = [&](bool ADacon, const std::string& AEstab) {
     auto t = Totais(true, AEstab);
     t->FProcessarDebito = true;
@@ -235,8 +238,7 @@ TEST_P(TotalCST, CadaFonteEntraNoTotalComOsSeusCampos) {
     std::map<std::string, std::string> r;
     auto& m = t->FMapTotal;
     for (t->FcurTotalMov->First(); !t->FcurTotalMov->Eof(); t->FcurTotalMov->Next()) {
-      EXPECT_EQ(m.CodigoEstab.AsInteger(), 1);
-      const auto chave = fmt::format("{}|{}|{}|{}|{}|{}|{}", m.Origem.AsString(), m.TipoImposto.AsInteger(), m.CST.AsInteger(),
+      const auto chave = fmt::format("{}|{}|{}|{}|{}|{}|{}|{}", m.CodigoEstab.AsInteger(), m.Origem.AsString(), m.TipoImposto.AsInteger(), m.CST.AsInteger(),
                     m.CodigoTabSPED.AsString(), m.TipoLcto.AsInteger(), m.CodigoCFOP.AsInteger(), m.ContaCtb.AsString());
       // a mesma chave vinda de duas linhas da fonte tem de sair somada numa linha só
       EXPECT_TRUE(r.emplace(chave, fmt::format("{:.2f}/{:.2f}/{:.2f}", m.ValorTotal.AsFloat(), m.BaseCalculo.AsFloat(),
@@ -248,10 +250,10 @@ TEST_P(TotalCST, CadaFonteEntraNoTotalComOsSeusCampos) {
   };
   EXPECT_EQ(obtido(false, ""), esperado);
   EXPECT_TRUE(obtido(false, "2").empty()) << "toda fonte filtra o estabelecimento";
-  esperado["A|15|50|4.3.07.18|2|0|"] = "600.00/50.00/0.83";
-  esperado["A|16|51|4.3.07.18|2|0|"] = "600.00/50.00/3.80";
-  esperado["B|15|1|4.3.05.01|1|5102|3.1.1"] = "1000.00/800.00/13.20";
-  esperado["B|16|1|4.3.05.01|1|5102|3.1.1"] = "1000.00/800.00/60.80";
+  esperado["1|A|15|50|4.3.07.18|2|0|"] = "600.00/50.00/0.83";
+  esperado["1|A|16|51|4.3.07.18|2|0|"] = "600.00/50.00/3.80";
+  esperado["1|B|15|1|4.3.05.01|1|5102|3.1.1"] = "1000.00/800.00/13.20";
+  esperado["1|B|16|1|4.3.05.01|1|5102|3.1.1"] = "1000.00/800.00/60.80";
   EXPECT_EQ(obtido(true, ""), esperado);
 }
 
