@@ -83,11 +83,6 @@ TEST_P(BlocoMLctoDemo, TodasAsEmpresasEModosPassamNoLeiaute) {
       bloco.push_back(l);
       registros.insert(l.substr(0, 6));
       if (l.rfind("|M205|12|810902|", 0) == 0) registros.insert("M205 do presumido");
-      // lucro presumido (2) e EFD só cumulativa (4) não têm crédito, mesmo com entradas de CST 50
-      if (config.CodigoEmpresa == 2 || config.CodigoEmpresa == 4) {
-        EXPECT_NE(l.substr(0, 6), "|M100|");
-        EXPECT_NE(l.substr(0, 6), "|M500|");
-      }
       // Estorno maior que o crédito (devolução maior que a compra) deixaria o disponível negativo.
       if (l.rfind("|M100|", 0) == 0 || l.rfind("|M500|", 0) == 0) {
         EXPECT_FALSE(consistencia::Campos(l).at(11).starts_with('-')) << "VL_CRED_DISP negativo: " << l;
