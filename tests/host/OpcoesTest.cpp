@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fixtures/Servicos.h"
+#include "base/MensagemErro.h"
 #include "db/Demo.h"
 #include "host/ControlesFiscais.h"
 #include "host/LucroRealPresumido.h"
@@ -60,14 +61,8 @@ TEST_P(OpcoesTeste, EmpresaSemOpcaoEFDNaoEhOptanteEGetterDaErroClaro) {
     o.Configurar(empresa, 1, D(data));
     EXPECT_FALSE(o.GetEhOptanteEFD());
     EXPECT_EQ(o.GetUltimoPeriodoApuradoComSldSCPNaOstensiva(), 0);
-    try {
-      o.GetIncTributaria();
-      ADD_FAILURE() << "esperava EOpcaoNaoCadastrada";
-    } catch (const EOpcaoNaoCadastrada& e) {
-      EXPECT_NE(std::string(e.what()).find("não cadastradas para a empresa " + std::to_string(empresa)),
-                std::string::npos)
-          << e.what();
-    }
+    const std::string m = MensagemDe<EOpcaoNaoCadastrada>([&] { o.GetIncTributaria(); });
+    EXPECT_NE(m.find("não cadastradas para a empresa " + std::to_string(empresa)), std::string::npos) << m;
   }
   OpcaoEFD(9, 1, "2024-01-01", 1, "ORDEMCOMPENSACAO='1;x'");
   o.Configurar(9, 1, D("2024-01-31"));

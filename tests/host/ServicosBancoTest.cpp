@@ -43,6 +43,9 @@ TEST_P(ServicosBanco, FiltroDeEstabelecimentosNaConsulta) {
                                    {int64_t{1}, 0.0});
     EXPECT_EQ(ds->FieldByName("N").AsInteger(), c.Quantos) << c.Texto;
   }
+  auto exclusao = Nutildb::ExecutarSQL("SELECT COUNT(*) AS N FROM ESTAB WHERE CODIGOEMPRESA = 1" +
+                                       FilterInterval({"CODIGOESTAB"}, "1,2", {tiExExclusao}));
+  EXPECT_EQ(exclusao->FieldByName("N").AsInteger(), 1);
 }
 
 TEST_P(ServicosBanco, PegarValorCampo) {
