@@ -5,12 +5,7 @@
 #include "base/MensagemErro.h"
 
 TEST(Format, RegrasPosicionais) {
-  struct Caso {
-    std::string Formato;
-    TParams Args;
-    std::string Esperado;
-  };
-  const Caso casos[] = {
+  const std::tuple<std::string, TParams, std::string> casos[] = {  // formato, argumentos, texto
       {"%s-%d", {std::string("ENT"), int64_t{16}}, "ENT-16"},
       {"LCTOFIS%0:sPISCOFINS L JOIN LCTOFIS%0:S E", {std::string("SAI")}, "LCTOFISSAIPISCOFINS L JOIN LCTOFISSAI E"},
       {"%0:d %1:s %2:s", {int64_t{15}, std::string("PIS"), std::string("PIS")}, "15 PIS PIS"},
@@ -31,16 +26,11 @@ TEST(Format, RegrasPosicionais) {
       {"%*d", {int64_t{4}, int64_t{1}}, "   1"},
       {"%d", {int64_t{INT64_MIN}}, "-9223372036854775808"},
   };
-  for (const auto& c : casos) EXPECT_EQ(Format(c.Formato, c.Args), c.Esperado) << c.Formato;
+  for (const auto& [formato, args, esperado] : casos) EXPECT_EQ(Format(formato, args), esperado) << formato;
 }
 
 TEST(Format, ErrosDeFormato) {
-  struct Caso {
-    std::string Formato;
-    TParams Args;
-    std::string Trecho;
-  };
-  const Caso casos[] = {
+  const std::tuple<std::string, TParams, std::string> casos[] = {  // formato, argumentos, trecho da mensagem
       {"%s %s", {std::string("a")}, "falta o argumento 1 em \"%s\""},
       {"%d", {}, "falta o argumento 0"},
       {"%d", {std::string("12")}, "pede inteiro"},
@@ -48,9 +38,9 @@ TEST(Format, ErrosDeFormato) {
       {"%q", {int64_t{1}}, "tipo de formato desconhecido 'q'"},
       {"fim %", {int64_t{1}}, "incompleta"},
   };
-  for (const auto& c : casos) {
-    const std::string m = MensagemDe<EConversao>([&] { Format(c.Formato, c.Args); });
-    EXPECT_NE(m.find(c.Trecho), std::string::npos) << c.Formato << " -> " << m;
+  for (const auto& [formato, args, trecho] : casos) {
+    const std::string m = MensagemDe<EConversao>([&] { Format(formato, args); });
+    EXPECT_NE(m.find(trecho), std::string::npos) << formato << " -> " << m;
     EXPECT_NE(m.find("Formato inválido"), std::string::npos) << m;
   }
 }

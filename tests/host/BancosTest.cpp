@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
 #include <unistd.h>
 
 #include "fixtures/Bancos.h"
@@ -10,6 +12,8 @@
 #include "base/Erros.h"
 #include "base/MensagemErro.h"
 #include "host/Nutildb.h"
+#include "host/RastroSQL.h"
+#include "host/SQLParams.h"
 
 namespace {
 
@@ -57,12 +61,7 @@ class BancoCruzado : public TBancoTeste {
 
 TEST_P(BancoCruzado, ParametrosNomeadosDaoAsMesmasLinhas) {
   CriarMovimento();
-  struct Caso {
-    std::string SQL;
-    TParams Valores;
-    std::vector<std::vector<std::string>> Esperado;
-  };
-  const Caso casos[] = {
+  const std::tuple<std::string, TParams, std::vector<std::vector<std::string>>> casos[] = {  // SQL, valores, linhas
       // nome usado duas vezes, ":NOME" dentro de literal e comentários com :NAO
       {"SELECT ID, NOME, ':NOME' AS LIT FROM MOV WHERE ID >= :MIN /* :NAO */ AND (ID <= :max OR ID = :Min) -- :NAO\n"
        " AND NOME <> ':NOME' ORDER BY ID",
@@ -73,17 +72,14 @@ TEST_P(BancoCruzado, ParametrosNomeadosDaoAsMesmasLinhas) {
       {"SELECT ID, DATA FROM MOV WHERE DATA BETWEEN :INI AND :FIM ORDER BY DATA DESC",
        {VarDate(EncodeDate(2024, 1, 15)), VarDate(EncodeDate(2024, 2, 29))},
        {{"5", "2024-02-29"}, {"4", "2024-02-01"}, {"3", "2024-01-31"}, {"2", "2024-01-15"}}},
-      {"SELECT COUNT(*) AS N FROM MOV WHERE VALOR IS NULL", {}, {{"1"}}},
-      {"SELECT ID FROM MOV WHERE G = :G AND NOME IS NULL", {int64_t{6}}, {{"8"}}},
       {"SELECT ID FROM MOV WHERE VALOR > :V ORDER BY ID", {20.0}, {{"2"}, {"7"}}},
   };
-  for (const auto& c : casos) {
-    auto ds = Nutildb::ExecutarSQL(c.SQL, c.Valores);
-    EXPECT_EQ(Linhas(*ds), c.Esperado) << c.SQL;
+  for (const auto& [sql, valores, esperado] : casos) {
+    EXPECT_EQ(Linhas(*Nutildb::ExecutarSQL(sql, valores)), esperado) << sql;
     // o mesmo resultado carregado em memória
-    auto cds = Nutildb::ExecutarSQL(c.SQL, c.Valores, true);
+    auto cds = Nutildb::ExecutarSQL(sql, valores, true);
     ASSERT_NE(dynamic_cast<TnClientDataSet*>(cds.get()), nullptr);
-    EXPECT_EQ(Linhas(*cds), c.Esperado) << c.SQL;
+    EXPECT_EQ(Linhas(*cds), esperado) << sql;
   }
 }
 
@@ -132,7 +128,6 @@ TEST_P(BancoCruzado, ErrosClarosSemDeixarNadaAberto) {
 
   // a conexão continua utilizável, também com um dataset aberto durante o erro
   auto aberto = Nutildb::ExecutarSQL("SELECT ID FROM MOV ORDER BY ID", {}, false, true, 2);
-  EXPECT_THROW(Nutildb::ExecutarSQL("SELECT FROM WHERE"), EBancoDados);
   EXPECT_THROW(Banco().Executar("UPDATE MOV SET ID = 'x' || :V", {std::string("abc")}), EBancoDados);
   Banco().Executar("UPDATE MOV SET NOME = :N WHERE ID = :ID", {std::string("NOVO"), int64_t{8}});
   std::vector<std::vector<std::string>> ids;
@@ -257,15 +252,50 @@ TEST_P(BancoCruzado, ConfirmarEDesfazerComDatasetsAbertos) {
   EXPECT_EQ(gravados(), (V{1, 4, 5, 6}));
 }
 
+// Rastro das consultas (--rastro-sql): uma entrada por consulta emitida, com os valores nos
+// nomes certos, as linhas de fato lidas e cada reexecução à parte.
+TEST_P(BancoCruzado, RastroComValoresPorNomeLinhasLidasEReexecucoes) {
+  Banco().ExecutarScript("CREATE TABLE T (ID INTEGER, NOME VARCHAR(20), DATA " + TipoData() + ")");
+  TRastroSQL rastro;
+  Banco().DefinirRastro(&rastro);
+  Banco().Executar("INSERT INTO T (ID, NOME, DATA) VALUES (1, 'a', '2024-01-05'), (2, 'b', '2024-01-06'), "
+                   "(3, 'c', '2024-02-01')");
+  {
+    // Lida só até a segunda linha: o rastro conta o que foi lido, não o que havia.
+    auto ds = Banco().Abrir("SELECT ID FROM T WHERE DATA BETWEEN :INI AND :FIM AND ID > :MIN OR ID = :MIN ORDER BY ID",
+                            {VarDate(EncodeDate(2024, 1, 1)), VarDate(EncodeDate(2024, 12, 31)), TVariant{int64_t{0}}});
+    ds->Next();
+    // Reexecutada com outro valor e lida até o fim: outra entrada, com as suas linhas.
+    ds->Reexecutar({VarDate(EncodeDate(2024, 1, 1)), VarDate(EncodeDate(2024, 1, 31)), TVariant{int64_t{1}}});
+    while (!ds->Eof()) ds->Next();
+  }
+  Banco().DefinirRastro(nullptr);
+  Banco().Executar("DELETE FROM T");  // fora do rastro
+
+  std::istringstream linhas(rastro.ComoLinhasJson());
+  std::vector<nlohmann::json> js;
+  for (std::string l; std::getline(linhas, l);) js.push_back(nlohmann::json::parse(l));
+  ASSERT_EQ(js.size(), 3u);
+  // afetadas pelo INSERT; lidas (2 de 3); ID 1 (pelo OR) e ID 2 de janeiro
+  EXPECT_EQ((std::vector<int>{js[0]["linhas"], js[1]["linhas"], js[2]["linhas"]}), (std::vector<int>{3, 2, 2}));
+  EXPECT_EQ(js[2]["parametros"], nlohmann::json::parse(R"({"INI":"2024-01-01","FIM":"2024-01-31","MIN":1})"));
+
+  const auto arquivo = std::filesystem::temp_directory_path() / ("pisco-rastro-" + std::to_string(::getpid()) + ".jsonl");
+  rastro.Gravar(arquivo.string());
+  std::ifstream f(arquivo);
+  std::stringstream lido;
+  lido << f.rdbuf();
+  EXPECT_EQ(lido.str(), rastro.ComoLinhasJson());
+  EXPECT_FALSE(std::filesystem::exists(arquivo.string() + ".tmp-pisco"));
+  std::filesystem::remove(arquivo);
+}
+
 PISCO_INSTANCIAR_BANCOS(BancoCruzado);
 
 // ---- texto de conexão ----
 
 TEST(Conexao, TextosInvalidosDaoErroClaro) {
-  struct Caso {
-    std::string Texto, Trecho;
-  };
-  const Caso casos[] = {
+  const std::pair<std::string, std::string> casos[] = {  // texto, trecho da mensagem
       {"", "Texto de conexão vazio"},
       {"   ", "Texto de conexão vazio"},
       {"mysql://u@h/b", "esquema \"mysql\" não suportado"},
@@ -274,9 +304,9 @@ TEST(Conexao, TextosInvalidosDaoErroClaro) {
       {"postgres:/u@h/b", "esperado postgresql://usuario@host/base"},
       {"arquivo\n.db", "caracteres de controle"},
   };
-  for (const auto& c : casos) {
-    const std::string m = MensagemDe<EPisco>([&] { TDatabase::Conectar(c.Texto); });
-    EXPECT_NE(m.find(c.Trecho), std::string::npos) << "\"" << c.Texto << "\" deu: " << m;
+  for (const auto& [texto, trecho] : casos) {
+    const std::string m = MensagemDe<EPisco>([&] { TDatabase::Conectar(texto); });
+    EXPECT_NE(m.find(trecho), std::string::npos) << "\"" << texto << "\" deu: " << m;
   }
 }
 
@@ -322,4 +352,53 @@ TEST(Conexao, ErroNoMeioDoFluxoSQLiteLiberaATravaDeLeitura) {
   EXPECT_NO_THROW(escritor->Executar("INSERT INTO T VALUES (4)"));
   ds.reset();
   std::filesystem::remove_all(pasta);
+}
+
+// ---- parâmetros e CAST sem banco ----
+
+// Literais, comentários e nomes repetidos vão aos dois bancos em BancoCruzado; aqui, as bordas.
+TEST(SQLParams, NomesDistintosNaOrdemDaPrimeiraOcorrencia) {
+  // texto, nomes, texto no SQLite e no PostgreSQL
+  const std::tuple<std::string, std::vector<std::string>, std::string, std::string> casos[] = {
+      {"SELECT \":NAO\" FROM T WHERE A=:A", {"A"}, "SELECT \":NAO\" FROM T WHERE A=?1", "SELECT \":NAO\" FROM T WHERE A=$1"},
+      {"SELECT X::numeric, :P::int", {"P"}, "SELECT X::numeric, ?1::int", "SELECT X::numeric, $1::int"},
+      {"A = :_P1 AND B = :p_2x", {"_P1", "P_2X"}, "A = ?1 AND B = ?2", "A = $1 AND B = $2"},
+      {"TIME '10:30' AND :1 AND : A", {}, "TIME '10:30' AND :1 AND : A", "TIME '10:30' AND :1 AND : A"},
+      {"X = 'sem fim :NAO", {}, "X = 'sem fim :NAO", "X = 'sem fim :NAO"},
+      {"/* sem fim :NAO", {}, "/* sem fim :NAO", "/* sem fim :NAO"},
+      {":A:B", {"A", "B"}, "?1?2", "$1$2"},
+  };
+  for (const auto& [sql, nomes, sqlite, pg] : casos) {
+    const auto a = AnalisarParametros(sql);
+    EXPECT_EQ(a.Nomes, nomes) << sql;
+    EXPECT_EQ(TrocarParametros(sql, a, TDialeto::dSQLite), sqlite) << sql;
+    EXPECT_EQ(TrocarParametros(sql, a, TDialeto::dPostgreSQL), pg) << sql;
+  }
+}
+
+TEST(SQLParams, CastNumericViraArredondamentoNoSQLite) {
+  const std::pair<std::string, std::string> casos[] = {
+      {"CAST(X AS DECIMAL(18,7))", "PISCO_NUMERIC(X , 7)"},
+      {"CAST(X AS NUMERIC(10))", "PISCO_NUMERIC(X , 0)"},
+      {"CAST(CAST(A AS NUMERIC(18,4)) * 2 AS NUMERIC(14,2))", "PISCO_NUMERIC(PISCO_NUMERIC(A , 4) * 2 , 2)"},
+      {"CAST(X AS INTEGER)", "CAST(X AS INTEGER)"},
+      {"CAST(X AS NUMERIC)", "CAST(X AS NUMERIC)"},
+      {"CAST(CAST(A AS NUMERIC(5,1)) AS TEXT)", "CAST(PISCO_NUMERIC(A , 1) AS TEXT)"},
+      {"SELECT 'CAST(X AS NUMERIC(14,2))' FROM T", "SELECT 'CAST(X AS NUMERIC(14,2))' FROM T"},
+      {"BROADCAST(X AS NUMERIC(14,2))", "BROADCAST(X AS NUMERIC(14,2))"},
+      {"CAST(F(X, ')') AS NUMERIC(14,2))", "PISCO_NUMERIC(F(X, ')') , 2)"},
+      {"CAST(X AS NUMERIC(14,2)", "CAST(X AS NUMERIC(14,2)"},
+      {"CAST(A:AS NUMERIC(5))", "CAST(A:AS NUMERIC(5))"},  // :AS é parâmetro, não palavra do CAST
+      {"CAST(A::TEXT AS NUMERIC(5))", "PISCO_NUMERIC(A::TEXT , 0)"},
+  };
+  for (const auto& [entrada, saida] : casos) EXPECT_EQ(AdaptarCastNumeric(entrada), saida) << entrada;
+}
+
+TEST(SQLParams, SeparadoresEComentariosForaDeLiterais) {
+  const std::pair<std::string, bool> casos[] = {{"A = 1 AND B = 'x'", false}, {"A = 'a;b' AND C = '--'", false}, {"A = 1; DROP TABLE X", true},
+                        {"A = 1 -- resto", true},      {"A = 1 /* x */", true},             {"A = 'sem fim", true},
+                        {"A = 'it''s'", false},        {"", false}};
+  for (const auto& [texto, tem] : casos) EXPECT_EQ(TemSeparadorOuComentario(texto), tem) << texto;
+  EXPECT_EQ(InicioSQL("SELECT\n   A,\n\tB   FROM T"), "SELECT A, B FROM T");
+  EXPECT_EQ(InicioSQL(std::string(200, 'x'), 10), "xxxxxxxxxx...");
 }

@@ -13,31 +13,19 @@ namespace {
 using TFiltro = TnArqRepositorioSPEDPisCofinsFiltroEstab;
 
 TEST(FisFuncoes, ConversoesDeChavesDoSPED) {
-  struct TCaso {
-    const char* Chave;
-    const char* Item;
-    const char* Tabela;
-    const char* Conversao;  // sem host: só as regras
-  };
-  const TCaso casos[] = {
+  // chave; item, tabela e conversão (sem host: só as regras)
+  const std::tuple<const char*, const char*, const char*, const char*> casos[] = {
       {"4.3.05.51", "51", "4.3.05", "51"},    {" 4.3.07.01 ", "01", "4.3.07", "01"},
       {"4.3.12.101", "101", "4.3.12", "03"},  {"4.3.13.9A1", "9A1", "4.3.13", "9A1"},
       {"101", "101", "", "101"},              {"", "", "", ""},
       {"4.3.x.01", "4.3.x.01", "", "4.3.x.01"}, {"4.3.05.01.2", "4.3.05.01.2", "", "4.3.05.01.2"},
   };
-  for (const auto& c : casos) {
-    SCOPED_TRACE(c.Chave);
-    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(c.Chave), c.Item);
-    EXPECT_EQ(TnFisFuncoes::GetTabelaSPEDTipoDebitoTipoCredito(c.Chave), c.Tabela);
-    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoConversao(c.Chave), c.Conversao);
+  for (const auto& [chave, item, tabela, conversao] : casos) {
+    SCOPED_TRACE(chave);
+    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(chave), item);
+    EXPECT_EQ(TnFisFuncoes::GetTabelaSPEDTipoDebitoTipoCredito(chave), tabela);
+    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoConversao(chave), conversao);
   }
-}
-
-TEST(FisFuncoes, ApuracaoAnteriorEhOPrimeiroDiaDoMesAnterior) {
-  const std::pair<const char*, const char*> casos[] = {
-      {"2024-01-15", "2023-12-01"}, {"2024-03-31", "2024-02-01"}, {"2024-03-01", "2024-02-01"}};
-  for (auto [data, anterior] : casos)
-    EXPECT_EQ(DataISO(PegarDataApuracaoAnterior(ISOParaData(data))), anterior) << data;
 }
 
 TEST(FisFuncoes, FiltroIndProcRefEColunasInvalidas) {
@@ -69,11 +57,8 @@ class FiltrosNoBanco : public TServicosTeste {};
 
 // Os fragmentos executam nos dois dialetos e selecionam as linhas certas.
 TEST_P(FiltrosNoBanco, FragmentosSelecionamAsLinhasCertas) {
-  struct TLinha {
-    int Estab, Chave, CFOP;
-  };
-  const TLinha linhas[] = {{1, 1, 5102}, {1, 2, 5202}, {2, 3, 5202001}, {3, 4, 5152}, {4, 5, 6411999}};
-  for (const auto& l : linhas) Saida(7, l.Estab, l.Chave, 1, "2024-01-10", l.CFOP, 1, "4.3.05.01", 100);
+  const std::tuple<int, int, int> linhas[] = {{1, 1, 5102}, {1, 2, 5202}, {2, 3, 5202001}, {3, 4, 5152}, {4, 5, 6411999}};
+  for (const auto& [estab, chave, cfop] : linhas) Saida(7, estab, chave, 1, "2024-01-10", cfop, 1, "4.3.05.01", 100);
   Banco().Executar("UPDATE LCTOFISSAI SET CODIGOESTABSCP = 3 WHERE CHAVELCTOFISSAI = 2");
   Banco().Executar("UPDATE LCTOFISSAI SET CODIGOESTABSCP = 9 WHERE CHAVELCTOFISSAI = 5");  // o 4 lança para a SCP 9
   auto contar = [&](const std::string& filtro, const TParams& p = {}) {
