@@ -154,12 +154,8 @@ TEST(ClientDataSet, EdicaoInclusaoExclusao) {
 TEST(ClientDataSet, FiltroComExpressoesDoSistema) {
   auto cds = Totais();
   cds->SetIndexFieldNames("Origem;CodigoEstab;CST");
-  struct Caso {
-    std::string Filtro;
-    std::vector<std::string> Esperado;
-  };
   const std::string dia = Nutil::ValorParaFiltro(VarDate(45300));
-  const Caso casos[] = {
+  const std::pair<std::string, std::vector<std::string>> casos[] = {
       {"", {"A150", "A250", "B101", "B102", "B201"}},
       {"Origem = 'B'", {"B101", "B102", "B201"}},
       {"Origem = 'B' and CodigoEstab = 1", {"B101", "B102"}},
@@ -172,11 +168,11 @@ TEST(ClientDataSet, FiltroComExpressoesDoSistema) {
       {"Valor = NULL", {}},
       {"Valor is not null and CST <> '01'", {"A150", "A250", "B102"}},
   };
-  for (const auto& c : casos) {
-    cds->SetFilter(c.Filtro);
+  for (const auto& [filtro, esperado] : casos) {
+    cds->SetFilter(filtro);
     cds->SetFiltered(true);
-    EXPECT_EQ(Ordem(*cds), c.Esperado) << c.Filtro;
-    EXPECT_EQ(cds->RecordCount(), static_cast<int>(c.Esperado.size())) << c.Filtro;
+    EXPECT_EQ(Ordem(*cds), esperado) << filtro;
+    EXPECT_EQ(cds->RecordCount(), static_cast<int>(esperado.size())) << filtro;
   }
   cds->SetFiltered(false);
   EXPECT_EQ(cds->RecordCount(), 5);

@@ -21,11 +21,8 @@ class ServicosBanco : public TBancoTeste {
     Banco().ExecutarScript(
         "CREATE TABLE ESTAB (CODIGOEMPRESA INTEGER, CODIGOESTAB INTEGER, SOCIEDADECONTAPARTICIPACAO VARCHAR(1), "
         "INSCRICAOSCP VARCHAR(14), VALORTOTAL3 " + TipoValor() + ")");
-    const char* ins = "INSERT INTO ESTAB VALUES (:E, :C, :S, :I, :V)";
-    Banco().Executar(ins, {int64_t{1}, int64_t{1}, std::string("0"), VarNull(), 10.10});
-    Banco().Executar(ins, {int64_t{1}, int64_t{2}, std::string("1"), std::string("12345678000199"), 0.20});
-    Banco().Executar(ins, {int64_t{1}, int64_t{3}, std::string("1"), std::string("98765432000111"), 0.10});
-    Banco().Executar(ins, {int64_t{2}, int64_t{1}, std::string("0"), VarNull(), 5.0});
+    Banco().Executar("INSERT INTO ESTAB VALUES (1, 1, '0', NULL, 10.10), (1, 2, '1', '12345678000199', 0.20), "
+                     "(1, 3, '1', '98765432000111', 0.10), (2, 1, '0', NULL, 5.0)");
   }
 };
 
