@@ -39,7 +39,7 @@ TEST(FisFuncoes, MontarFiltroCFOPJuntaFaixasECobreOCodigoDetalhado) {
   EXPECT_EQ(MontarFiltroCFOP({5927, 5949}, 0, "C"), MontarFiltroCFOP({5927}, "C"));
   EXPECT_EQ(MontarFiltroCFOP({5927}, 72, "C"), MontarFiltroCFOP({5927}, 0, "C"));
   EXPECT_THROW(MontarFiltroCFOP({5927}, "C) OR (1=1"), EEntradaInvalida);
-  EXPECT_EQ(CFOPQuatroDigitos(5927123) + CFOPQuatroDigitos(5102), 5927 + 5102);
+  EXPECT_EQ(std::make_pair(CFOPQuatroDigitos(5927123), CFOPQuatroDigitos(5102)), std::make_pair(5927, 5102));
 }
 
 TEST(FiltroEstab, InclusaoEFragmentos) {

@@ -28,9 +28,9 @@ class ServicosBanco : public TBancoTeste {
 
 TEST_P(ServicosBanco, FiltroDeEstabelecimentosNaConsulta) {
   // a notação dos estabelecimentos executada: lista, intervalo, zeros à esquerda, separadores vazios
-  const std::pair<std::string, int64_t> casos[] = {{"", 3},       {" ,; ", 3},       {" 03 ", 1}, {"1,3", 2},  {"1;3", 2},
-                        {"1, 3 ;, 2", 3}, {"2-3", 2},    {"3 - 3", 1}, {"1,3;2-3", 3}, {"4-9", 0},
-                        {"999999999999999999", 0}};
+  const std::pair<std::string, int64_t> casos[] = {
+      {"", 3},       {" ,; ", 3}, {" 03 ", 1},  {"1,3", 2},     {"1;3", 2},  {"1, 3 ;, 2", 3},
+      {"2-3", 2},    {"3 - 3", 1}, {"1,3;2-3", 3}, {"4-9", 0}, {"999999999999999999", 0}};
   for (const auto& [texto, quantos] : casos) {
     auto ds = Nutildb::ExecutarSQL("SELECT COUNT(*) AS N FROM ESTAB WHERE CODIGOEMPRESA = :E " +
                                        FilterInterval({"CODIGOESTAB"}, texto) + " AND VALORTOTAL3 >= :V",
