@@ -104,9 +104,8 @@ TEST_P(EsquemaBanco, CarregaTodasAsTabelasEColunas) {
   for (const auto& t : esquema) {
     std::string cols;
     for (const auto& c : t.Colunas) cols += (cols.empty() ? "" : ", ") + c.Nome;
-    auto ds = Banco().Abrir("SELECT " + cols + " FROM " + t.Nome + " WHERE 1 = 0");
-    EXPECT_EQ(ds->FieldCount(), static_cast<int>(t.Colunas.size())) << t.Nome;
-    EXPECT_TRUE(ds->Eof()) << t.Nome;
+    // coluna que o DDL não criou faz o SELECT falhar
+    EXPECT_NO_THROW(Banco().Abrir("SELECT " + cols + " FROM " + t.Nome + " WHERE 1 = 0")) << t.Nome;
   }
   // a chave primária recusa a segunda linha igual
   Banco().Executar("INSERT INTO ESTAB (CODIGOEMPRESA, CODIGOESTAB, SOCIEDADECONTAPARTICIPACAO) VALUES (1, 1, '0')");
