@@ -13,33 +13,19 @@ namespace {
 using TFiltro = TnArqRepositorioSPEDPisCofinsFiltroEstab;
 
 TEST(FisFuncoes, ConversoesDeChavesDoSPED) {
-  struct TCaso {
-    const char* Chave;
-    const char* Item;
-    const char* Tabela;
-    const char* Conversao;  // sem host: só as regras
-  };
-  const TCaso casos[] = {
-      {"4.3.06.101", "101", "4.3.06", "101"}, {"4.3.05.51", "51", "4.3.05", "51"},
-      {" 4.3.07.01 ", "01", "4.3.07", "01"},  {"4.3.12.101", "101", "4.3.12", "03"},
-      {"4.3.08.06", "06", "4.3.08", "06"},    {"4.3.13.9A1", "9A1", "4.3.13", "9A1"},
+  // chave; item, tabela e conversão (sem host: só as regras)
+  const std::tuple<const char*, const char*, const char*, const char*> casos[] = {
+      {"4.3.05.51", "51", "4.3.05", "51"},    {" 4.3.07.01 ", "01", "4.3.07", "01"},
+      {"4.3.12.101", "101", "4.3.12", "03"},  {"4.3.13.9A1", "9A1", "4.3.13", "9A1"},
       {"101", "101", "", "101"},              {"", "", "", ""},
       {"4.3.x.01", "4.3.x.01", "", "4.3.x.01"}, {"4.3.05.01.2", "4.3.05.01.2", "", "4.3.05.01.2"},
   };
-  for (const auto& c : casos) {
-    SCOPED_TRACE(c.Chave);
-    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(c.Chave), c.Item);
-    EXPECT_EQ(TnFisFuncoes::GetTabelaSPEDTipoDebitoTipoCredito(c.Chave), c.Tabela);
-    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoConversao(c.Chave), c.Conversao);
+  for (const auto& [chave, item, tabela, conversao] : casos) {
+    SCOPED_TRACE(chave);
+    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoTipoCredito(chave), item);
+    EXPECT_EQ(TnFisFuncoes::GetTabelaSPEDTipoDebitoTipoCredito(chave), tabela);
+    EXPECT_EQ(TnFisFuncoes::GetCodigoTipoDebitoConversao(chave), conversao);
   }
-  EXPECT_EQ(TnFisFuncoes::MontarCodigoTabSPED("4.3.05", "51"), "4.3.05.51");
-}
-
-TEST(FisFuncoes, ApuracaoAnteriorEhOPrimeiroDiaDoMesAnterior) {
-  const std::pair<const char*, const char*> casos[] = {
-      {"2024-01-15", "2023-12-01"}, {"2024-03-31", "2024-02-01"}, {"2024-03-01", "2024-02-01"}};
-  for (auto [data, anterior] : casos)
-    EXPECT_EQ(DataISO(PegarDataApuracaoAnterior(ISOParaData(data))), anterior) << data;
 }
 
 TEST(FisFuncoes, FiltroIndProcRefEColunasInvalidas) {
@@ -49,13 +35,11 @@ TEST(FisFuncoes, FiltroIndProcRefEColunasInvalidas) {
 }
 
 TEST(FisFuncoes, MontarFiltroCFOPJuntaFaixasECobreOCodigoDetalhado) {
-  // Só até o índice dado; índice além do fim usa a lista inteira; lista vazia não casa nada.
-  EXPECT_EQ(MontarFiltroCFOP({5927, 5949}, 0, "C"), "(C = 5927 OR C BETWEEN 5927000 AND 5927999)");
+  // Até o índice dado, inclusive; índice além do fim usa a lista inteira (executado abaixo).
+  EXPECT_EQ(MontarFiltroCFOP({5927, 5949}, 0, "C"), MontarFiltroCFOP({5927}, "C"));
   EXPECT_EQ(MontarFiltroCFOP({5927}, 72, "C"), MontarFiltroCFOP({5927}, 0, "C"));
-  EXPECT_EQ(MontarFiltroCFOP({}, "C"), "(1 = 0)");
   EXPECT_THROW(MontarFiltroCFOP({5927}, "C) OR (1=1"), EEntradaInvalida);
-  EXPECT_EQ(CFOPQuatroDigitos(5927123), 5927);
-  EXPECT_EQ(CFOPQuatroDigitos(5102), 5102);
+  EXPECT_EQ(std::make_pair(CFOPQuatroDigitos(5927123), CFOPQuatroDigitos(5102)), std::make_pair(5927, 5102));
 }
 
 TEST(FiltroEstab, InclusaoEFragmentos) {
@@ -63,10 +47,6 @@ TEST(FiltroEstab, InclusaoEFragmentos) {
                                                    {"1-3", true}, {"1,2", true},   {"abc", true}};
   for (auto [texto, esperado] : inclusao) EXPECT_EQ(TFiltro::EhEstabInclusion(texto), esperado) << texto;
 
-  // a forma da SCP com intervalo (a de um estabelecimento é executada abaixo)
-  EXPECT_EQ(TFiltro::GetFiltroEstab("7", "L", "3-4", 1, false, true),
-            " and (((L.CODIGOESTAB BETWEEN 3 AND 4) and L.CODIGOESTABSCP is null) or (L.CODIGOESTABSCP BETWEEN 3 AND 4)) ");
-  EXPECT_EQ(TFiltro::GetFiltroEstab("L", "  ", false), "");
   for (const char* ruim : {"1 or 1=1", "3-1", "1;;x", "1,-2", "1-"})
     EXPECT_THROW(TFiltro::GetFiltroEstab("L", ruim, false), EEntradaInvalida) << ruim;
   EXPECT_THROW(TFiltro::GetFiltroEstab("7 or 1", "L", "5", 1, false, true), EEntradaInvalida);
@@ -77,12 +57,10 @@ class FiltrosNoBanco : public TServicosTeste {};
 
 // Os fragmentos executam nos dois dialetos e selecionam as linhas certas.
 TEST_P(FiltrosNoBanco, FragmentosSelecionamAsLinhasCertas) {
-  struct TLinha {
-    int Estab, Chave, CFOP;
-  };
-  const TLinha linhas[] = {{1, 1, 5102}, {1, 2, 5202}, {2, 3, 5202001}, {3, 4, 5152}, {4, 5, 6411999}};
-  for (const auto& l : linhas) Saida(7, l.Estab, l.Chave, 1, "2024-01-10", l.CFOP, 1, "4.3.05.01", 100);
+  const std::tuple<int, int, int> linhas[] = {{1, 1, 5102}, {1, 2, 5202}, {2, 3, 5202001}, {3, 4, 5152}, {4, 5, 6411999}};
+  for (const auto& [estab, chave, cfop] : linhas) Saida(7, estab, chave, 1, "2024-01-10", cfop, 1, "4.3.05.01", 100);
   Banco().Executar("UPDATE LCTOFISSAI SET CODIGOESTABSCP = 3 WHERE CHAVELCTOFISSAI = 2");
+  Banco().Executar("UPDATE LCTOFISSAI SET CODIGOESTABSCP = 9 WHERE CHAVELCTOFISSAI = 5");  // o 4 lança para a SCP 9
   auto contar = [&](const std::string& filtro, const TParams& p = {}) {
     auto ds = Banco().Abrir("SELECT COUNT(*) FROM LCTOFISSAIPISCOFINS LPC JOIN LCTOFISSAI L ON "
                             "L.CODIGOEMPRESA = LPC.CODIGOEMPRESA AND L.CHAVELCTOFISSAI = LPC.CHAVELCTOFISSAI "
@@ -91,9 +69,12 @@ TEST_P(FiltrosNoBanco, FragmentosSelecionamAsLinhasCertas) {
   };
   EXPECT_EQ(contar(" AND " + MontarFiltroCFOP(LstCFOPDevolucao(), "LPC.CODIGOCFOP")), 3);
   EXPECT_EQ(contar(" AND " + MontarFiltroCFOP(LstCFOPTransferencia(), "LPC.CODIGOCFOP")), 1);
+  EXPECT_EQ(contar(" AND " + MontarFiltroCFOP({}, "LPC.CODIGOCFOP")), 0);
+  EXPECT_EQ(contar(TFiltro::GetFiltroEstab("L", "  ", false)), 5);
   EXPECT_EQ(contar(TFiltro::GetFiltroEstab("L", "2", false), {TVariant(int64_t{2})}), 1);
   EXPECT_EQ(contar(TFiltro::GetFiltroEstab("L", "1-2;4", false)), 4);
   EXPECT_EQ(contar(TFiltro::GetFiltroEstab("7", "L", "3", 1, false, true), {TVariant(int64_t{3})}), 2);
+  EXPECT_EQ(contar(TFiltro::GetFiltroEstab("7", "L", "3-4", 1, false, true)), 2);  // sem a 4 lançada para a SCP 9
 }
 
 // Conversão pela tabela TABELASPED do host prevalece sobre a regra.

@@ -9,40 +9,31 @@
 
 namespace {
 
+// Percentuais (tributada, cumulativa, não tributada, exportação) em 6 casas, para comparar de uma vez.
+std::vector<double> Perc(const TValoresPropCst& v) {
+  std::vector<double> r;
+  for (int c : {pcPercRecTribNCum, pcPercRecCum, pcPercRecNTrib, pcPercRecExport})
+    r.push_back(std::round(v[static_cast<size_t>(c)] * 1e6) / 1e6);
+  return r;
+}
+using P = std::vector<double>;
+
 TEST(ProporcaoCreditos, RegraPorCST) {
-  TReceitaRateio r{600, 0, 300, 100};
-  auto p = TnFisProporcaoCreditos::CalcularProporcoes(r, false);
-  struct TCaso {
-    int CST;
-    double Trib, Cum, NTrib, Export;
-  };
-  const TCaso casos[] = {{50, 100, 0, 0, 0},       {51, 0, 0, 100, 0},      {52, 0, 0, 0, 100},
-                         {53, 600.0 * 100 / 900, 0, 300.0 * 100 / 900, 0}, {54, 600.0 * 100 / 700, 0, 0, 100.0 * 100 / 700},
-                         {55, 0, 0, 75, 25},       {56, 60, 0, 30, 10},     {66, 60, 0, 30, 10},
-                         {60, 100, 0, 0, 0}};
-  for (const auto& c : casos) {
-    SCOPED_TRACE(c.CST);
-    const auto& v = p.at(c.CST);
-    EXPECT_DOUBLE_EQ(v[pcPercRecTribNCum], c.Trib);
-    EXPECT_DOUBLE_EQ(v[pcPercRecCum], c.Cum);
-    EXPECT_DOUBLE_EQ(v[pcPercRecNTrib], c.NTrib);
-    EXPECT_DOUBLE_EQ(v[pcPercRecExport], c.Export);
-  }
+  auto p = TnFisProporcaoCreditos::CalcularProporcoes(TReceitaRateio{600, 0, 300, 100}, false);
+  const std::pair<int, P> casos[] = {
+      {50, {100, 0, 0, 0}}, {51, {0, 0, 100, 0}}, {52, {0, 0, 0, 100}}, {53, {66.666667, 0, 33.333333, 0}},
+      {54, {85.714286, 0, 0, 14.285714}}, {55, {0, 0, 75, 25}}, {56, {60, 0, 30, 10}}, {66, {60, 0, 30, 10}},
+      {60, {100, 0, 0, 0}}};
+  for (const auto& [cst, esperado] : casos) EXPECT_EQ(Perc(p.at(cst)), esperado) << cst;
   EXPECT_EQ(p.count(70), 0u);
-  EXPECT_DOUBLE_EQ(p.at(56)[pcValorRecNTrib], 300);
-  EXPECT_DOUBLE_EQ(p.at(50)[pcValorRecNTrib], 0);
-
-  // Com rateio cumulativo a receita cumulativa entra em todo CST e tem campo próprio.
+  EXPECT_EQ(std::make_pair(p.at(56)[pcValorRecNTrib], p.at(50)[pcValorRecNTrib]), std::make_pair(300.0, 0.0));
+  // Com rateio cumulativo a receita cumulativa entra em todo CST, também nos exclusivos.
   auto q = TnFisProporcaoCreditos::CalcularProporcoes(TReceitaRateio{600, 500, 300, 100}, true);
-  EXPECT_DOUBLE_EQ(q.at(56)[pcPercRecTribNCum], 40);
-  EXPECT_DOUBLE_EQ(q.at(56)[pcPercRecCum], 500.0 * 100 / 1500);
-  EXPECT_DOUBLE_EQ(q.at(50)[pcPercRecTribNCum], 600.0 * 100 / 1100);
-  EXPECT_DOUBLE_EQ(q.at(50)[pcPercRecCum], 500.0 * 100 / 1100);
-
+  EXPECT_EQ(Perc(q.at(50)), (P{54.545455, 45.454545, 0, 0}));
   // Sem receita: crédito exclusivo fica inteiro no seu grupo; comum fica sem rateio.
   auto z = TnFisProporcaoCreditos::CalcularProporcoes(TReceitaRateio{}, false);
-  EXPECT_DOUBLE_EQ(z.at(51)[pcPercRecNTrib], 100);
-  EXPECT_DOUBLE_EQ(z.at(56)[pcPercRecTribNCum] + z.at(56)[pcPercRecNTrib] + z.at(56)[pcPercRecExport], 0);
+  EXPECT_EQ(Perc(z.at(51)), (P{0, 0, 100, 0}));
+  EXPECT_EQ(Perc(z.at(56)), (P{0, 0, 0, 0}));
 }
 
 class ProporcaoNoBanco : public TServicosTeste {
@@ -75,14 +66,9 @@ TEST_P(ProporcaoNoBanco, Receita600Tributada300NaoTributada100ExportacaoDa603010
   p.SetParans(Parans("", true));
   p.ExecutarProporcaoCreditos();
   EXPECT_FALSE(p.CarregadaDoBanco());
-  EXPECT_DOUBLE_EQ(p.Receita().TributadaNCum, 600);
-  EXPECT_DOUBLE_EQ(p.Receita().NaoTributada, 300);
-  EXPECT_DOUBLE_EQ(p.Receita().Exportacao, 100);
-  EXPECT_DOUBLE_EQ(p.Receita().Cumulativa, 500);
-  EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecTribNCum), 60);
-  EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecNTrib), 30);
-  EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecExport), 10);
-  EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecCum), 0);
+  const TReceitaRateio& r = p.Receita();
+  EXPECT_EQ((P{r.TributadaNCum, r.NaoTributada, r.Exportacao, r.Cumulativa}), (P{600, 300, 100, 500}));
+  EXPECT_EQ(Perc(p.Valores().at(56)), (P{60, 0, 30, 10}));
   EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcValorRecTribNCum), 600);
   EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(98, pcPercRecTribNCum), 0);
   EXPECT_THROW(p.GetValorCreditoCst(56, 8), EEntradaInvalida);
@@ -98,8 +84,7 @@ TEST_P(ProporcaoNoBanco, Receita600Tributada300NaoTributada100ExportacaoDa603010
   EXPECT_DOUBLE_EQ(p.Receita().Exportacao, 444);
   p.SetParans(Parans("", true, 1));
   p.ExecutarProporcaoCreditos();
-  EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecTribNCum), 40);
-  EXPECT_NEAR(p.GetValorCreditoCst(56, pcPercRecCum), 33.3333333, 1e-6);
+  EXPECT_EQ(Perc(p.Valores().at(56)), (P{40, 33.333333, 20, 6.666667}));
 }
 
 TEST_P(ProporcaoNoBanco, ProporcaoGravadaCarregaSemMudanca) {
@@ -115,9 +100,7 @@ TEST_P(ProporcaoNoBanco, ProporcaoGravadaCarregaSemMudanca) {
   p.CarregarProporcaoCreditos();
   EXPECT_TRUE(p.CarregadaDoBanco());
   EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcValorRecTribNCum), 1234.56);
-  EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecTribNCum), 12.345678);
-  EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecNTrib), 80.5);
-  EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(56, pcPercRecExport), 7.154322);
+  EXPECT_EQ(Perc(p.Valores().at(56)), (P{12.345678, 0, 80.5, 7.154322}));
   EXPECT_DOUBLE_EQ(p.GetValorCreditoCst(51, pcPercRecNTrib), 100);
   EXPECT_EQ(p.Valores().size(), 14u);
 

@@ -71,8 +71,10 @@ TEST_P(ServicosNegocio, CreditosDoAtivoDoPeriodo) {
   Banco().Executar("INSERT INTO PATBEM (CODIGOEMPRESA, NUMEROBEM, CODIGOESTAB, DESCRICAOBEM, ORIGEMBEM) VALUES "
                    "(7, 10, 1, 'Torno CNC', 1), (7, 11, 2, 'Galpão', 0)");
   Banco().Executar("INSERT INTO PATCFGDACON (CODIGOEMPRESA, NUMEROBEM, DATAINICIAL, DATAFINAL, TIPODACONCREDITO, "
-                   "TIPOAPURACAO) VALUES (7, 10, :D1, :D2, 1, 0), (7, 10, :D3, NULL, 9, 62), (7, 11, :D1, NULL, 6, 0)",
-                   {VarDate(D("2020-01-01")), VarDate(D("2023-12-31")), VarDate(D("2024-01-01"))});
+                   "TIPOAPURACAO) VALUES (7, 10, :D1, :D2, 1, 0), (7, 10, :D3, NULL, 9, 62), (7, 11, :D1, NULL, 6, 0), "
+                   "(7, 11, :D4, :D5, 7, 0)",  // a do 11 iniciada depois já terminou: vale a de 2020
+                   {VarDate(D("2020-01-01")), VarDate(D("2023-12-31")), VarDate(D("2024-01-01")),
+                    VarDate(D("2023-01-01")), VarDate(D("2023-06-30"))});
   Banco().Executar("INSERT INTO PATCREDITODACON (CODIGOEMPRESA, CODIGOESTAB, NUMEROBEM, PERIODO, CSTPIS, CSTCOFINS, "
                    "ALIQPIS, ALIQCOFINS, QUOTAMENSAL, CREDITOPIS, CREDITOCOFINS) VALUES "
                    "(7, 1, 10, :P1, 50, 50, 1.65, 7.6, 1000, 16.5, 76), (7, 2, 11, :P1, 56, 56, 1.65, 7.6, 200, 3.3, 15.2), "
@@ -80,11 +82,10 @@ TEST_P(ServicosNegocio, CreditosDoAtivoDoPeriodo) {
                    {VarDate(D("2024-01-01")), VarDate(D("2023-12-01"))});
   auto itens = TnPatServicosDACON::CreditosDaconPeriodo(7, "", D("2024-01-01"), D("2024-01-31"));
   ASSERT_EQ(itens.size(), 2u);
-  EXPECT_EQ(itens[0].DescricaoBem, "Torno CNC");  // junção com o bem certo
-  EXPECT_EQ(itens[0].TipoDaconCredito, 9);        // configuração em vigor em janeiro de 2024
-  EXPECT_EQ(itens[0].TipoApuracao, 62);
-  EXPECT_DOUBLE_EQ(itens[0].CreditoPis, 16.5);     // PIS e COFINS não trocados
-  EXPECT_DOUBLE_EQ(itens[0].CreditoCofins, 76);
+  // junção com o bem certo, configuração em vigor em janeiro de 2024, PIS e COFINS não trocados
+  EXPECT_EQ(std::make_tuple(itens[0].DescricaoBem, itens[0].TipoDaconCredito, itens[0].TipoApuracao,
+                            itens[0].CreditoPis, itens[0].CreditoCofins),
+            std::make_tuple(std::string("Torno CNC"), 9, 62, 16.5, 76.0));
   EXPECT_EQ(itens[1].TipoDaconCredito, 6);
   EXPECT_EQ(TnPatServicosDACON::CreditosDaconPeriodo(7, "2", D("2024-01-01"), D("2024-01-31")).size(), 1u);
   auto dez = TnPatServicosDACON::CreditosDaconPeriodo(7, "1", D("2023-12-01"), D("2023-12-31"));

@@ -79,25 +79,20 @@ TEST(BlocoMJson, ApuracoesESCP) {
   TMapaAberturaBloco daSCP;
   daSCP[TTipoApuracao::taEFD] = MontarArvoreCompleta({2.0, false, false, false, false});
 
+  // Os registros e valores já são conferidos contra o texto (acima); aqui, a ordem das
+  // apurações, o aninhamento que o texto não mostra e as SCP.
   const auto semSCP = BlocoMParaJson(mapa);
   EXPECT_FALSE(semSCP.contains("scp"));
   ASSERT_EQ(semSCP["apuracoes"].size(), 2u);
   EXPECT_EQ(semSCP["apuracoes"][0]["TIPO_APURACAO"], 0);
   EXPECT_EQ(semSCP["apuracoes"][1]["TIPO_APURACAO"], 62);
-  const auto& m001 = semSCP["apuracoes"][0]["M001"];
-  EXPECT_EQ(m001["IND_MOV"], "0");
   EXPECT_EQ(semSCP["apuracoes"][1]["M001"]["IND_MOV"], "0");  // o M200 e o M600 saem mesmo zerados
   EXPECT_TRUE(semSCP["apuracoes"][1]["M001"]["M350"].is_null());
-  EXPECT_DOUBLE_EQ(m001["M100"][0]["VL_CRED"].get<double>(), 19.8);
-  EXPECT_TRUE(m001["M100"][0]["QUANT_BC_PIS"].is_null());
-  EXPECT_DOUBLE_EQ(m001["M100"][1]["QUANT_BC_PIS"].get<double>(), 100);
-  EXPECT_EQ(m001["M500"][0]["REG"], "M500");
-  EXPECT_TRUE(m001["M500"][0].contains("VL_BC_COFINS"));
-  EXPECT_DOUBLE_EQ(m001["M200"]["M210"][0]["VL_CONT_APUR"].get<double>(), 141.08);
+  const auto& m001 = semSCP["apuracoes"][0]["M001"];
   EXPECT_EQ(m001["M200"]["M210"][0]["M300"][0]["PER_APUR"], "122023");
+  EXPECT_EQ(m001["M200"]["M210"][1]["M300"][0]["PER_APUR"], "112023");
   EXPECT_EQ(m001["M600"]["M610"][0]["M611"]["IND_TIP_COOP"], "01");
   EXPECT_TRUE(m001["M600"]["M610"][1]["M611"].is_null());
-  EXPECT_DOUBLE_EQ(m001["M350"]["ALIQ_PIS_FOL"].get<double>(), 1);
 
   const std::vector<TResultadoSCPSaida> scps = {{"12345678000190", &daSCP}, {"98765432000110", nullptr}};
   const auto comSCP = BlocoMParaJson(mapa, &scps);
@@ -108,11 +103,6 @@ TEST(BlocoMJson, ApuracoesESCP) {
   EXPECT_DOUBLE_EQ(comSCP["scp"][0]["apuracoes"][0]["M001"]["M100"][0]["VL_CRED"].get<double>(), 160);
   EXPECT_TRUE(comSCP["scp"][1]["apuracoes"].empty());
   EXPECT_EQ(comSCP["apuracoes"], semSCP["apuracoes"]);
-
-  // Mesma entrada, mesmo texto.
-  EXPECT_EQ(BlocoMParaJson(mapa, &scps).dump(), comSCP.dump());
-  const std::vector<TResultadoSCPSaida> nenhuma;
-  EXPECT_TRUE(BlocoMParaJson(mapa, &nenhuma)["scp"].empty());
 }
 
 TEST(BlocoMJson, NumerosArredondadosAsCasasDoCampo) {

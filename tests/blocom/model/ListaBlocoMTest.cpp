@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,91 +17,58 @@ void Incluir(TLista& L, const std::string& chave) {
   L.Add(chave, std::move(reg));
 }
 
-std::vector<std::string> Ordenadas(const TLista& L) {
-  std::vector<std::string> chaves;
-  for (const auto* reg : L.GetListaOrdenada()) chaves.push_back(reg->NAT_REC);
-  return chaves;
-}
-
-TEST(TBlocoMList, VisaoOrdenadaComparaBytesDaChave) {
-  struct Caso {
-    const char* nome;
-    std::vector<std::string> incluidas;
-    std::vector<std::string> esperadas;
-  };
-  const std::vector<Caso> casos = {
-      {"sequenciais", {"00010", "00002", "00001"}, {"00001", "00002", "00010"}},
-      {"tamanhos diferentes", {"90000", "100000", "00009"}, {"00009", "100000", "90000"}},
-      {"chaves compostas", {"5|A", "10|B", "5|"}, {"10|B", "5|", "5|A"}},
-      {"maiúsculas antes", {"b", "a", "B"}, {"B", "a", "b"}},
-      {"vazia", {}, {}},
-  };
-  for (const auto& c : casos) {
-    TLista L;
-    for (const auto& k : c.incluidas) Incluir(L, k);
-    EXPECT_EQ(Ordenadas(L), c.esperadas) << c.nome;
-    // A enumeração direta segue a ordem de inclusão.
-    std::vector<std::string> inclusao;
-    for (const auto& [chave, reg] : L) inclusao.push_back(chave);
-    EXPECT_EQ(inclusao, c.incluidas) << c.nome;
-  }
-}
-
-TEST(TBlocoMList, VisaoRefeitaDepoisDeIncluir) {
+// A cada inclusão, da lista pequena (procura em sequência) à grande (indexada): as chaves
+// incluídas continuam achadas, a duplicata é recusada, a visão ordenada é refeita e segue os
+// bytes da chave ("110|a" antes de "11|a", "B" antes de "a") e a enumeração segue a inclusão.
+TEST(TBlocoMList, AchaRecusaEOrdenaPequenaOuGrande) {
   TLista L;
-  Incluir(L, "00005");
-  Incluir(L, "00003");
-  ASSERT_EQ(Ordenadas(L), (std::vector<std::string>{"00003", "00005"}));
-  Incluir(L, "00001");
-  EXPECT_EQ(Ordenadas(L), (std::vector<std::string>{"00001", "00003", "00005"}));
+  std::vector<std::string> incluidas;
+  for (int i = 0; i < 60; ++i) incluidas.push_back(std::to_string((i * 37) % 30 * 11) + "|" + (i < 30 ? "a" : "B"));
+
+  for (size_t n = 0; n < incluidas.size(); ++n) {
+    Incluir(L, incluidas[n]);
+    for (size_t i = 0; i <= n; ++i) {
+      const auto* achado = L.TryGetValue(incluidas[i]);
+      ASSERT_NE(achado, nullptr) << incluidas[i] << " com " << n + 1 << " itens";
+      ASSERT_EQ(achado->NAT_REC, incluidas[i]);
+    }
+    EXPECT_THROW(Incluir(L, incluidas[n / 2]), EChaveDuplicada) << n + 1;
+    EXPECT_EQ(L.TryGetValue(incluidas[n] + "x"), nullptr) << n + 1;
+
+    std::vector<std::string> esperadas(incluidas.begin(), incluidas.begin() + static_cast<long>(n) + 1);
+    std::sort(esperadas.begin(), esperadas.end());
+    std::vector<std::string> ordenadas;
+    for (const auto* reg : L.GetListaOrdenada()) ordenadas.push_back(reg->NAT_REC);
+    ASSERT_EQ(ordenadas, esperadas) << n + 1;
+  }
+  EXPECT_EQ(L.Count(), 60);
+  std::vector<std::string> inclusao;
+  for (const auto& [chave, reg] : L) inclusao.push_back(chave);
+  EXPECT_EQ(inclusao, incluidas);
+}
+
+// Cursor sobre a visão ordenada, e os erros que nomeiam a chave.
+TEST(TBlocoMList, CursorEErros) {
+  TLista L;
+  L.First();
+  L.Next();
+  EXPECT_TRUE(L.Eol());
+  EXPECT_EQ(L.Index(), 0);
+  EXPECT_EQ(L.Atual(), nullptr);
+  Incluir(L, "00010");
+  Incluir(L, "00002");
   L.First();
   ASSERT_NE(L.Atual(), nullptr);
+  EXPECT_EQ(L.Atual()->NAT_REC, "00002");
+  Incluir(L, "00001");  // a visão é refeita: o cursor já vê o novo primeiro
   EXPECT_EQ(L.Atual()->NAT_REC, "00001");
-}
+  std::string visitadas;
+  for (L.First(); !L.Eol(); L.Next()) visitadas += L.Atual()->NAT_REC + " ";
+  EXPECT_EQ(visitadas, "00001 00002 00010 ");
+  for (int i = 0; i < 5; ++i) L.Next();
+  EXPECT_EQ(L.Index(), 3);                  // Next não passa da contagem
+  EXPECT_EQ(L.Atual()->NAT_REC, "00010");  // depois do fim, o último
 
-TEST(TBlocoMList, Cursor) {
-  struct Passo {
-    int nexts;  // Next() depois de First()
-    int indice;
-    bool eol;
-    const char* atual;  // nullptr = lista vazia
-  };
-  struct Caso {
-    std::vector<std::string> chaves;
-    std::vector<Passo> passos;
-  };
-  const std::vector<Caso> casos = {
-      {{}, {{0, 0, true, nullptr}, {2, 0, true, nullptr}}},
-      {{"00002", "00001", "00003"},
-       {{0, 0, false, "00001"},
-        {1, 1, false, "00002"},
-        {2, 2, false, "00003"},
-        {3, 3, true, "00003"},   // passou do fim: o último, não nada
-        {7, 3, true, "00003"}}},  // Next não passa da contagem
-  };
-  for (const auto& c : casos) {
-    TLista L;
-    for (const auto& k : c.chaves) Incluir(L, k);
-    for (const auto& p : c.passos) {
-      L.First();
-      for (int i = 0; i < p.nexts; ++i) L.Next();
-      const std::string ctx = std::to_string(c.chaves.size()) + " chaves, " +
-                              std::to_string(p.nexts) + " Next";
-      EXPECT_EQ(L.Index(), p.indice) << ctx;
-      EXPECT_EQ(L.Eol(), p.eol) << ctx;
-      if (p.atual == nullptr) {
-        EXPECT_EQ(L.Atual(), nullptr) << ctx;
-      } else {
-        ASSERT_NE(L.Atual(), nullptr) << ctx;
-        EXPECT_EQ(L.Atual()->NAT_REC, p.atual) << ctx;
-      }
-    }
-  }
-}
-
-TEST(TBlocoMList, ErrosNomeiamAChave) {
-  TLista L;
-  Incluir(L, "00007");
   try {
     L.Items("00008");
     ADD_FAILURE() << "esperava EItemNaoEncontrado";
@@ -108,17 +76,12 @@ TEST(TBlocoMList, ErrosNomeiamAChave) {
     EXPECT_STREQ(e.what(), "Item não encontrado: 00008");
   }
   try {
-    Incluir(L, "00007");
+    Incluir(L, "00002");
     ADD_FAILURE() << "esperava EChaveDuplicada";
   } catch (const EChaveDuplicada& e) {
-    EXPECT_STREQ(e.what(), "Chave duplicada: 00007");
+    EXPECT_STREQ(e.what(), "Chave duplicada: 00002");
   }
-  // A inclusão recusada não troca nem duplica o registro.
-  EXPECT_EQ(L.Count(), 1);
-  EXPECT_EQ(&L.Items("00007"), L.TryGetValue("00007"));
-  EXPECT_EQ(L.TryGetValue("00008"), nullptr);
-  EXPECT_TRUE(L.ContainsKey("00007"));
-  EXPECT_FALSE(L.ContainsKey("7"));
+  EXPECT_EQ(L.Count(), 3);  // a inclusão recusada não entra
   EXPECT_THROW(L.Add("00009", nullptr), EPisco);
 }
 
