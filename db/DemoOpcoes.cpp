@@ -20,12 +20,13 @@
 
 #include <string>
 
+#include "db/demo/DemoEmpresa.h"
 #include "host/CFOP.h"
 
 namespace {
 
-TVariant I(int64_t v) { return TVariant(v); }
-TVariant T(const std::string& v) { return TVariant(v); }
+using demo::I;
+using demo::T;
 
 void OpcaoEFD(TDatabase& ABanco, int AEmpresa, TDateTime AData, int AIncidencia, int ARateioCum,
               bool ADiferimento, const char* AOrdem = "1;2;3") {

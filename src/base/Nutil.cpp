@@ -70,4 +70,10 @@ double VarToFloatDef(const TVariant& AValor, double APadrao) {
   }
 }
 
+std::string Aparar(const std::string& ATexto) {
+  const auto ini = ATexto.find_first_not_of(" \t\r\n");
+  if (ini == std::string::npos) return "";
+  return ATexto.substr(ini, ATexto.find_last_not_of(" \t\r\n") - ini + 1);
+}
+
 }  // namespace Nutil

@@ -20,5 +20,7 @@ std::string ValorParaFiltro(const TVariant& AValor);
 // Preenche à esquerda com o caractere até o tamanho (não corta textos maiores).
 std::string PreencherEsquerda(const std::string& ATexto, size_t ATamanho, char ACaractere = '0');
 double VarToFloatDef(const TVariant& AValor, double APadrao);
+// Texto sem espaços, tabulações e quebras de linha nas pontas.
+std::string Aparar(const std::string& ATexto);
 
 }  // namespace Nutil

@@ -6,14 +6,10 @@
 
 #include "base/Decimal.h"
 #include "base/Erros.h"
+#include "base/Nutil.h"
 
 namespace {
-std::string Aparar(const std::string& s) {
-  const auto i = s.find_first_not_of(" \t\r\n");
-  if (i == std::string::npos) return "";
-  const auto f = s.find_last_not_of(" \t\r\n");
-  return s.substr(i, f - i + 1);
-}
+using Nutil::Aparar;
 
 bool TentarInteiro(const std::string& s, int64_t& v) {
   const std::string t = Aparar(s);

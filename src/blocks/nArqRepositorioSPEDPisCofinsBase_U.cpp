@@ -6,20 +6,10 @@
 #include "base/Erros.h"
 #include "host/FiltroEstab.h"
 #include "host/SQLCache.h"
-
-namespace {
-
-std::string SemBrancos(const std::string& s) {
-  const auto ini = s.find_first_not_of(" \t");
-  if (ini == std::string::npos) return {};
-  const auto fim = s.find_last_not_of(" \t");
-  return s.substr(ini, fim - ini + 1);
-}
-
-}  // namespace
+#include "base/Nutil.h"
 
 int64_t TnArqRepositorioSPEDPisCofinsBase::EstabComoInteiro(const std::string& ACodigoEstab) {
-  const std::string t = SemBrancos(ACodigoEstab);
+  const std::string t = Nutil::Aparar(ACodigoEstab);
   int64_t n = 0;
   const char* fim = t.data() + t.size();
   auto [p, ec] = std::from_chars(t.data(), fim, n);

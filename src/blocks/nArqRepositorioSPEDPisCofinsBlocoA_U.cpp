@@ -9,13 +9,13 @@
 
 namespace {
 
-using TRepo = TnArqRepositorioSPEDPisCofinsBlocoA;
+using TRepoA = TnArqRepositorioSPEDPisCofinsBlocoA;
 
 bool EhEntrada(const TnParansBlocoA& p) { return p.TipoMovimento == 0; }
 
 // Último passo de todo texto com a família de tabelas: "%0:s" vira ENT ou SAI.
 std::string FormatarSufixo(const std::string& ASQL, const TnParansBlocoA& p) {
-  return Format(ASQL, {TVariant{std::string(TRepo::Sufixo(p.TipoMovimento))}});
+  return Format(ASQL, {TVariant{std::string(TRepoA::Sufixo(p.TipoMovimento))}});
 }
 
 std::string FiltroEstab(const TnParansBlocoA& p) {
@@ -28,11 +28,11 @@ const std::string kBrancos18(18, ' ');
 
 }  // namespace
 
-std::string TRepo::GetIndexKorvelCDModelo(const TnParansBlocoA&) {
+std::string TRepoA::GetIndexKorvelCDModelo(const TnParansBlocoA&) {
   return EhKorvel() ? " /*+ INDEX(LC PKLCTOFIS%0:SCFOP) */ " : "";
 }
 
-std::string TRepo::GetFiltroCDModelo(const TnParansBlocoA& AParans) {
+std::string TRepoA::GetFiltroCDModelo(const TnParansBlocoA& AParans) {
   std::string s =
       " and (L.CDMODELO in ('99')     or (L.CDMODELO in ('3', '3A', '3B', '55', '65')       and exists (SELECT ";
   s += GetIndexKorvelCDModelo(AParans);
@@ -51,13 +51,13 @@ std::string TRepo::GetFiltroCDModelo(const TnParansBlocoA& AParans) {
   return s;
 }
 
-std::string TRepo::GetFiltroTipoImpostoISS(const TnParansBlocoA&) {
+std::string TRepoA::GetFiltroTipoImpostoISS(const TnParansBlocoA&) {
   return " and exists (SELECT 1 from LCTOFIS%0:SCFOP LC  where L.CODIGOEMPRESA = LC.CODIGOEMPRESA  and "
          "L.CHAVELCTOFIS%0:S = LC.CHAVELCTOFIS%0:S  and ((LC.TIPOIMPOSTO = 2) or (LC.TIPOIMPOSTO = 3 and "
          "LC.CODIGOCFOP = 1933999))) ";
 }
 
-std::string TRepo::GetFiltroIgnorarConjugadas(const TnParansBlocoA&) {
+std::string TRepoA::GetFiltroIgnorarConjugadas(const TnParansBlocoA&) {
   // Notas conjugadas (mercadoria e serviço) ficam de fora.
   return " and not exists (SELECT 1"
          "          from LCTOFIS%0:SCFOP LC"
@@ -66,7 +66,7 @@ std::string TRepo::GetFiltroIgnorarConjugadas(const TnParansBlocoA&) {
          "          and ((LC.TIPOIMPOSTO = 1) or (LC.TIPOIMPOSTO = 3 and LC.CODIGOCFOP <> 1933999))) ";
 }
 
-std::string TRepo::GetFiltroSqlA100(const TnParansBlocoA& AParans) {
+std::string TRepoA::GetFiltroSqlA100(const TnParansBlocoA& AParans) {
   std::string s = " where L.CODIGOEMPRESA = :pCODIGOEMPRESA ";
   s += FiltroEstab(AParans);
   s += " and L.DATALCTOFIS between :pDATAINICIAL and :pDATAFINAL ";
@@ -78,7 +78,7 @@ std::string TRepo::GetFiltroSqlA100(const TnParansBlocoA& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlA100(const TnParansBlocoA& AParans) {
+std::string TRepoA::GetSqlA100(const TnParansBlocoA& AParans) {
   std::string s =
       "SELECT L.CHAVELCTOFIS%0:s CHAVE, L.CODIGOPESSOA, L.NUMERONF, L.ESPECIENF, L.SERIENF, L.SUBSERIENF, "
       "L.DATALCTOFIS, %4:s %2:s DATAEMISSAO, L.VALORCONTABIL, L.VLRDESC, L.VLRABATNTRIB, L.VLRFRETE, "
@@ -121,7 +121,7 @@ std::string TRepo::GetSqlA100(const TnParansBlocoA& AParans) {
                     TVariant{std::string("L.DATAPRESTACAOSERVICO, ")}});
 }
 
-std::string TRepo::GetSqlA100Aux(const TnParansBlocoA& AParans) {
+std::string TRepoA::GetSqlA100Aux(const TnParansBlocoA& AParans) {
   const std::string pessoa = EhEntrada(AParans) ? " ,L.CODIGOPESSOA " : "";
   std::string s = "SELECT L.NUMERONF, L.ESPECIENF, L.SERIENF, L.SUBSERIENF, L.DATALCTOFIS" + pessoa;
   s += " from LCTOFIS%0:s L "
@@ -134,7 +134,7 @@ std::string TRepo::GetSqlA100Aux(const TnParansBlocoA& AParans) {
   return FormatarSufixo(s, AParans);
 }
 
-std::string TRepo::GetSqlA110(const TnParansBlocoA& AParans) {
+std::string TRepoA::GetSqlA110(const TnParansBlocoA& AParans) {
   std::string s =
       "SELECT LC.DATALCTOFIS, L.CODIGOPESSOA, L.NUMERONF, L.ESPECIENF, L.SERIENF, L.SUBSERIENF, "
       "LC.CODOBS0450, LC.COMPLOBS0450 "
@@ -153,7 +153,7 @@ std::string TRepo::GetSqlA110(const TnParansBlocoA& AParans) {
   return FormatarSufixo(s, AParans);
 }
 
-std::string TRepo::GetSqlA111(const TnParansBlocoA& AParans) {
+std::string TRepoA::GetSqlA111(const TnParansBlocoA& AParans) {
   std::string s =
       "SELECT LS.DATALCTOFIS, L.CODIGOPESSOA, L.NUMERONF, L.ESPECIENF, L.SERIENF, L.SUBSERIENF, "
       "LS.NUMPROC, P.INDPROCREF "
@@ -175,7 +175,7 @@ std::string TRepo::GetSqlA111(const TnParansBlocoA& AParans) {
   return FormatarSufixo(s, AParans);
 }
 
-std::string TRepo::GetSqlA120(const TnParansBlocoA& AParans) {
+std::string TRepoA::GetSqlA120(const TnParansBlocoA& AParans) {
   // Só existe do lado das entradas: sem marcador e sem formatação.
   std::string s =
       "SELECT LE.DATALCTOFIS, LE.CODIGOPESSOA, LE.NUMERONF, LE.ESPECIENF, LE.SERIENF, LE.SUBSERIENF, "
@@ -193,7 +193,7 @@ std::string TRepo::GetSqlA120(const TnParansBlocoA& AParans) {
   return s;
 }
 
-std::string TRepo::GetIndexKorvelA170(const TnParansBlocoA& AParans) {
+std::string TRepoA::GetIndexKorvelA170(const TnParansBlocoA& AParans) {
   if (!EhKorvel()) return "";
   // Aqui a saída é testada por TipoMovimento = 1 (o 2 fica com a dica das entradas).
   if (AParans.TipoMovimento == 1)
@@ -203,7 +203,7 @@ std::string TRepo::GetIndexKorvelA170(const TnParansBlocoA& AParans) {
          "PKLCTOFISENTPISCOFINS) */ ";
 }
 
-std::string TRepo::GetSQLA170(const TnParansBlocoA& AParans) {
+std::string TRepoA::GetSQLA170(const TnParansBlocoA& AParans) {
   std::string s = "SELECT " + GetIndexKorvelA170(AParans);
   s += " LP.CODIGOEMPRESA, LP.CHAVELCTOFIS%0:s CHAVELCTOFIS, LP.DATALCTOFIS, L.CODIGOPESSOA, L.NUMERONF, "
        "L.ESPECIENF, L.SERIENF, L.SUBSERIENF, PR.REFERENPRODUTO, PR.CODIGOCENTROCUSTO, PE.TIPOINSCR, "
@@ -230,26 +230,26 @@ std::string TRepo::GetSQLA170(const TnParansBlocoA& AParans) {
   return FormatarSufixo(s, AParans);
 }
 
-void TRepo::CarregarDadosA100(TDataSet*& ADataSet, const TnParansBlocoA& AParans) {
+void TRepoA::CarregarDadosA100(TDataSet*& ADataSet, const TnParansBlocoA& AParans) {
   CarregarDados(ADataSet, AParans, GetSqlA100(AParans), GetParamsEstabData(AParans));
 }
 
-void TRepo::CarregarDadosA100Aux(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
+void TRepoA::CarregarDadosA100Aux(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
   CarregarDados(ADataSet, AParans, GetSqlA100Aux(AParans), GetParamsEstabData(AParans));
 }
 
-void TRepo::CarregarDadosA110(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
+void TRepoA::CarregarDadosA110(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
   CarregarDados(ADataSet, AParans, GetSqlA110(AParans), GetParamsEstabData(AParans));
 }
 
-void TRepo::CarregarDadosA111(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
+void TRepoA::CarregarDadosA111(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
   CarregarDados(ADataSet, AParans, GetSqlA111(AParans), GetParamsEstabData(AParans));
 }
 
-void TRepo::CarregarDadosA120(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
+void TRepoA::CarregarDadosA120(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
   CarregarDados(ADataSet, AParans, GetSqlA120(AParans), GetParamsEstabData(AParans));
 }
 
-void TRepo::CarregarDadosA170(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
+void TRepoA::CarregarDadosA170(TnClientDataSet*& ADataSet, const TnParansBlocoA& AParans) {
   CarregarDados(ADataSet, AParans, GetSQLA170(AParans), GetParamsEstabDataNull(AParans));
 }

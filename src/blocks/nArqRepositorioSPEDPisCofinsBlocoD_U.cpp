@@ -9,7 +9,7 @@
 
 namespace {
 
-using TRepo = TnArqRepositorioSPEDPisCofinsBlocoD;
+using TRepoD = TnArqRepositorioSPEDPisCofinsBlocoD;
 using TFiltro = TnArqRepositorioSPEDPisCofinsFiltroEstab;
 
 // Forma longa: o bloco D não tem lado; passa saídas (1).
@@ -57,11 +57,11 @@ const char* kExisteCfopEntrada =
 
 }  // namespace
 
-std::string TRepo::GetIndexKorvelD101_D105(const TnParansBlocoD&) {
+std::string TRepoD::GetIndexKorvelD101_D105(const TnParansBlocoD&) {
   return EhKorvel() ? " /*+ INDEX(LP LCTOFISENTPRODUTO_01_UC) */ " : "";
 }
 
-std::string TRepo::GetSqlD100(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD100(const TnParansBlocoD& AParans) {
   std::string s = "SELECT LE.DATALCTOFIS, LE.NUMERONF, LE.ESPECIENF, " + Serie("LE") +
                   ", LE.SUBSERIENF, LE.CODIGOPESSOA, LE.CDMODELO, LE.CDSITUACAO, LE.CHAVENFEENT, LE.DATAEMISSAO, "
                   "0 TPCTE, LE.CHAVENFEENTREF, LE.VALORCONTABIL, LE.VLRDESC, LE.MODALIDADEFRETE, LE.VLRABATNTRIB, "
@@ -97,7 +97,7 @@ std::string SqlD101D105(const TnParansBlocoD& p, bool APis) {
   const std::string credito = APis ? "MAX(LPC.TIPOCREDITOPIS) TIPOCREDITO" : "MAX(LPC.TIPOCREDITO) TIPOCREDITO";
   const std::string aliq = APis ? "ALIQPIS" : "ALIQCOFINS";
   const std::string tributo = APis ? "VALORPIS" : "VALORCOFINS";
-  std::string s = " SELECT " + TRepo::GetIndexKorvelD101_D105(p) + " LP.DATALCTOFIS, L.CODIGOPESSOA, L.NUMERONF, "
+  std::string s = " SELECT " + TRepoD::GetIndexKorvelD101_D105(p) + " LP.DATALCTOFIS, L.CODIGOPESSOA, L.NUMERONF, "
                   "L.ESPECIENF, " + Serie("L") + ", L.SUBSERIENF, LP.INDNATFRT, MAX(LPC." + cst + ") " + cst + ", " +
                   credito + ", cast(MAX(LPC." + aliq + ") as numeric(14,6)) " + aliq +
                   ", MAX(LPC.CONTACTBEFD) CONTACTB, "
@@ -122,10 +122,10 @@ std::string SqlD101D105(const TnParansBlocoD& p, bool APis) {
 
 }  // namespace
 
-std::string TRepo::GetSqlD101(const TnParansBlocoD& AParans) { return SqlD101D105(AParans, true); }
-std::string TRepo::GetSqlD105(const TnParansBlocoD& AParans) { return SqlD101D105(AParans, false); }
+std::string TRepoD::GetSqlD101(const TnParansBlocoD& AParans) { return SqlD101D105(AParans, true); }
+std::string TRepoD::GetSqlD105(const TnParansBlocoD& AParans) { return SqlD101D105(AParans, false); }
 
-std::string TRepo::GetSqlD111(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD111(const TnParansBlocoD& AParans) {
   std::string s = "SELECT LS.DATALCTOFIS, L.CODIGOPESSOA, L.NUMERONF, L.ESPECIENF, " + Serie("L") +
                   ", L.SUBSERIENF, LS.NUMPROC, P.INDPROCREF FROM LCTOFISENT L "
                   " INNER JOIN LCTOFISENTSPEDC111 LS ON LS.CODIGOEMPRESA = L.CODIGOEMPRESA "
@@ -140,7 +140,7 @@ std::string TRepo::GetSqlD111(const TnParansBlocoD& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlD200(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD200(const TnParansBlocoD& AParans) {
   const std::string cfop = CfopQuatro("LP.CODIGOCFOP");
   std::string s = "SELECT L.CDMODELO, L.CDSITUACAO, " + Serie("L") + ", L.SUBSERIENF, " + cfop +
                   " CODIGOCFOP, L.DATALCTOFIS, MIN(L.NUMERONF) NUMERONF, MAX(L.NUMERONFFINAL) NUMERONFFINAL, "
@@ -195,10 +195,10 @@ std::string SqlD201D205(const TnParansBlocoD& p, bool APis) {
 
 }  // namespace
 
-std::string TRepo::GetSqlD201(const TnParansBlocoD& AParans) { return SqlD201D205(AParans, true); }
-std::string TRepo::GetSqlD205(const TnParansBlocoD& AParans) { return SqlD201D205(AParans, false); }
+std::string TRepoD::GetSqlD201(const TnParansBlocoD& AParans) { return SqlD201D205(AParans, true); }
+std::string TRepoD::GetSqlD205(const TnParansBlocoD& AParans) { return SqlD201D205(AParans, false); }
 
-std::string TRepo::GetSqlD209(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD209(const TnParansBlocoD& AParans) {
   std::string s = "SELECT L.CDMODELO, L.CDSITUACAO, L.NUMERONF, " + Serie("L") +
                   ", L.SUBSERIENF, LS.DATALCTOFIS, LS.NUMPROC, P.INDPROCREF FROM LCTOFISSAI L "
                   "JOIN LCTOFISSAISPEDC111 LS ON LS.CODIGOEMPRESA = L.CODIGOEMPRESA "
@@ -213,7 +213,7 @@ std::string TRepo::GetSqlD209(const TnParansBlocoD& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlD300(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD300(const TnParansBlocoD& AParans) {
   const std::string cfop = CfopQuatro("LP.CODIGOCFOP");
   std::string s = "SELECT L.CDMODELO, " + Serie("L") +
                   ", L.SUBSERIENF, MIN(L.NUMERONF) NUMERONF, MAX(L.NUMERONFFINAL) NUMERONFFINAL, " + cfop +
@@ -245,7 +245,7 @@ std::string TRepo::GetSqlD300(const TnParansBlocoD& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlD309(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD309(const TnParansBlocoD& AParans) {
   std::string s = "SELECT L.CDMODELO, " + Serie("L") + ", L.SUBSERIENF, L.NUMERONF, MAX(" +
                   CfopQuatro("C.CODIGOCFOP") +
                   ") CODIGOCFOPN, LS.DATALCTOFIS, LS.NUMPROC, P.INDPROCREF FROM LCTOFISSAI L "
@@ -264,7 +264,7 @@ std::string TRepo::GetSqlD309(const TnParansBlocoD& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlD350(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD350(const TnParansBlocoD& AParans) {
   const std::string cols =
       "LCS.CDMODELO, IMF.DESCRIMPRESSORAFISCAL, IMF.NUMEROSERIE, LCZ.CODIGOIMPRESSORAFISCAL, LCZ.DATALCTOFIS, "
       "LCZ.CONTADORREINICIOOPERACAO, LCZ.CONTADORREDUCAOZ, LCZ.CUPOMFINAL, LCZ.TOTALGERAL, ";
@@ -293,7 +293,7 @@ std::string TRepo::GetSqlD350(const TnParansBlocoD& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlD500(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD500(const TnParansBlocoD& AParans) {
   const std::string cols = "LE.DATALCTOFIS, LE.NUMERONF, LE.ESPECIENF, ";
   const std::string resto =
       ", LE.SUBSERIENF, LE.CODIGOPESSOA, LE.CDMODELO, LE.CDSITUACAO, LE.DATAEMISSAO, LE.VALORCONTABIL, LE.VLRDESC, "
@@ -351,10 +351,10 @@ std::string SqlD501D505(const TnParansBlocoD& p, bool APis) {
 
 }  // namespace
 
-std::string TRepo::GetSqlD501(const TnParansBlocoD& AParans) { return SqlD501D505(AParans, true); }
-std::string TRepo::GetSqlD505(const TnParansBlocoD& AParans) { return SqlD501D505(AParans, false); }
+std::string TRepoD::GetSqlD501(const TnParansBlocoD& AParans) { return SqlD501D505(AParans, true); }
+std::string TRepoD::GetSqlD505(const TnParansBlocoD& AParans) { return SqlD501D505(AParans, false); }
 
-std::string TRepo::GetSqlD509(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD509(const TnParansBlocoD& AParans) {
   std::string s = "SELECT LS.DATALCTOFIS, L.CODIGOPESSOA, L.NUMERONF, L.ESPECIENF, " + Serie("L") +
                   ", L.SUBSERIENF, LS.NUMPROC, P.INDPROCREF FROM LCTOFISENTSPEDC111 LS "
                   "JOIN LCTOFISENT L ON L.CODIGOEMPRESA = LS.CODIGOEMPRESA AND L.CHAVELCTOFISENT = LS.CHAVELCTOFISENT "
@@ -368,7 +368,7 @@ std::string TRepo::GetSqlD509(const TnParansBlocoD& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlFromD600(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlFromD600(const TnParansBlocoD& AParans) {
   std::string s = " FROM LCTOFISSAI L  JOIN PESSOA P ON P.CODIGOPESSOA = L.CODIGOPESSOA "
                   " LEFT JOIN MUNICIPIO M ON M.SIGLAESTADO = P.SIGLAESTADO AND M.CODIGOMUNIC = P.CODIGOMUNIC "
                   " JOIN LCTOFISSAIPRODUTOSPEDD510 SP ON SP.CODIGOEMPRESA = L.CODIGOEMPRESA "
@@ -392,7 +392,7 @@ std::string SubSoma(const std::string& AColuna, const std::string& ATabela, cons
 
 }  // namespace
 
-std::string TRepo::GetSqlD600(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD600(const TnParansBlocoD& AParans) {
   std::string s = " SELECT DISTINCT L.CHAVELCTOFISSAI, L.CDMODELO, M.CODIGORAIS, L.NUMERONF, L.ESPECIENF, " +
                   Serie("L") + ", L.SUBSERIENF, SP.INDRECEITA, L.DATALCTOFIS, L.VALORCONTABIL, L.VLRDESC, ";
   s += SubSoma("BASECALCULOIMPOSTO", "LCTOFISSAICFOP", "LC", " AND LC.TIPOIMPOSTO = 1") + ", ";
@@ -438,10 +438,10 @@ std::string SqlD601D605(const TnParansBlocoD& p, bool APis) {
 
 }  // namespace
 
-std::string TRepo::GetSqlD601(const TnParansBlocoD& AParans) { return SqlD601D605(AParans, true); }
-std::string TRepo::GetSqlD605(const TnParansBlocoD& AParans) { return SqlD601D605(AParans, false); }
+std::string TRepoD::GetSqlD601(const TnParansBlocoD& AParans) { return SqlD601D605(AParans, true); }
+std::string TRepoD::GetSqlD605(const TnParansBlocoD& AParans) { return SqlD601D605(AParans, false); }
 
-std::string TRepo::GetSqlD609(const TnParansBlocoD& AParans) {
+std::string TRepoD::GetSqlD609(const TnParansBlocoD& AParans) {
   std::string s = " SELECT DISTINCT L.CDMODELO, M.CODIGORAIS, " + Serie("L") +
                   ", L.SUBSERIENF, SP.INDRECEITA, L.DATALCTOFIS, LS.NUMPROC, PR.INDPROCREF FROM LCTOFISSAI L "
                   "JOIN LCTOFISSAISPEDC111 LS ON LS.CODIGOEMPRESA = L.CODIGOEMPRESA "
@@ -461,7 +461,7 @@ std::string TRepo::GetSqlD609(const TnParansBlocoD& AParans) {
 }
 
 #define CARREGAR(REG, TIPO, VALORES)                                                          \
-  void TRepo::CarregarDados##REG(TIPO*& ADataSet, const TnParansBlocoD& AParans) {           \
+  void TRepoD::CarregarDados##REG(TIPO*& ADataSet, const TnParansBlocoD& AParans) {           \
     CarregarDados(ADataSet, AParans, GetSql##REG(AParans), VALORES(AParans));                 \
   }
 
@@ -486,7 +486,7 @@ CARREGAR(D605, TnClientDataSet, GetParamsEstabDataNull)
 CARREGAR(D609, TnClientDataSet, GetParamsEstabDataNull)
 #undef CARREGAR
 
-std::unique_ptr<TnClientDataSet> TRepo::GetCdsPessoasD600SemMunic(const TnParansBlocoD& AParans) {
+std::unique_ptr<TnClientDataSet> TRepoD::GetCdsPessoasD600SemMunic(const TnParansBlocoD& AParans) {
   const std::string sql = "select P.CODIGOPESSOA , P.NOMEPESSOA " + GetSqlFromD600(AParans) + " AND P.CODIGOMUNIC IS NULL ";
   auto ds = Nutildb::ExecutarSQL(sql, GetParamsEstabData(AParans), true, false, -1, "", nullptr, true);
   TnClientDataSet* cliente = ComoCliente(ds.get());

@@ -13,14 +13,7 @@
 
 namespace {
 
-using TRepo = TnArqRepositorioSPEDPisCofinsBlocoF;
-
-std::string SemBrancos(const std::string& s) {
-  const auto ini = s.find_first_not_of(" \t");
-  if (ini == std::string::npos) return {};
-  const auto fim = s.find_last_not_of(" \t");
-  return s.substr(ini, fim - ini + 1);
-}
+using TRepoF = TnArqRepositorioSPEDPisCofinsBlocoF;
 
 TVariant Texto(const std::string& s) { return TVariant{s}; }
 TVariant Inteiro(int64_t n) { return TVariant{n}; }
@@ -52,30 +45,24 @@ std::string UniaoProcessos(const std::string& AModelo) {
          Format(AModelo, {Texto(kJuncaoProcessoDocumento)});
 }
 
-// Primeiro complemento do lançamento de saída (o de menor SEQ).
-const char* const kPrimeiroComplemento =
-    " LEFT JOIN LCTOFISSAICOMPL LC ON LC.CODIGOEMPRESA = L.CODIGOEMPRESA "
-    "AND LC.CHAVELCTOFISSAI = L.CHAVELCTOFISSAI "
-    "AND LC.SEQ = (SELECT MIN(LC2.SEQ) FROM LCTOFISSAICOMPL LC2 WHERE LC2.CODIGOEMPRESA = L.CODIGOEMPRESA "
-    "AND LC2.CHAVELCTOFISSAI = L.CHAVELCTOFISSAI) ";
 
 }  // namespace
 
 // ---------------------------------------------------------------- estabelecimento
 
-bool TRepo::EhEstabInclusion(const std::string& ACodigo) {
-  return EstabComoInteiro(SemBrancos(ACodigo)) == 0;
+bool TRepoF::EhEstabInclusion(const std::string& ACodigo) {
+  return EstabComoInteiro(Nutil::Aparar(ACodigo)) == 0;
 }
 
-std::string TRepo::GetFiltroEstab(const TnParansBlocoF& AParans, const std::string& AColuna) {
+std::string TRepoF::GetFiltroEstab(const TnParansBlocoF& AParans, const std::string& AColuna) {
   if (EhEstabInclusion(AParans.CodigoEstab))
-    return Nutilinclusao::FilterInterval({AColuna}, SemBrancos(AParans.CodigoEstab), {tiExInclusao}, true,
+    return Nutilinclusao::FilterInterval({AColuna}, Nutil::Aparar(AParans.CodigoEstab), {tiExInclusao}, true,
                                          kFiltroNumero) +
            " ";
   return " and " + AColuna + " = :pCodigoEstab ";
 }
 
-std::string TRepo::GetFiltroEstabSCP(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetFiltroEstabSCP(const TnParansBlocoF& AParans) {
   if (!(AParans.EstabSCP && AParans.TipoMovimento == 1)) return "";
   return Format(
       " AND EXISTS (SELECT 1 FROM ESTAB E WHERE E.CODIGOEMPRESA = %s AND E.SOCIEDADECONTAPARTICIPACAO = %s AND "
@@ -83,14 +70,14 @@ std::string TRepo::GetFiltroEstabSCP(const TnParansBlocoF& AParans) {
       {Texto(Nutil::ValorParaSQL(Inteiro(AParans.CodigoEmpresa))), Texto(Nutil::ValorParaSQL(Texto("1")))});
 }
 
-TParams TRepo::GetParamsEstabData(const TnParansBlocoF& AParans) {
+TParams TRepoF::GetParamsEstabData(const TnParansBlocoF& AParans) {
   if (EhEstabInclusion(AParans.CodigoEstab))
     return {Inteiro(AParans.CodigoEmpresa), VarDate(DateOf(AParans.DataInicial)), VarDate(DateOf(AParans.DataFinal))};
   return {Inteiro(AParans.CodigoEmpresa), Inteiro(EstabComoInteiro(AParans.CodigoEstab)),
           VarDate(DateOf(AParans.DataInicial)), VarDate(DateOf(AParans.DataFinal))};
 }
 
-TParams TRepo::MontarParamEstab(const std::vector<TVariant>& AValores, int AHighIndex, const std::string& ACodigo,
+TParams TRepoF::MontarParamEstab(const std::vector<TVariant>& AValores, int AHighIndex, const std::string& ACodigo,
                                 int APosicao) {
   // AHighIndex é o último índice válido de AValores (o "High" do vetor aberto).
   const size_t n = std::min(AValores.size(), static_cast<size_t>(std::max(AHighIndex + 1, 0)));
@@ -102,26 +89,26 @@ TParams TRepo::MontarParamEstab(const std::vector<TVariant>& AValores, int AHigh
   return r;
 }
 
-TParams TRepo::GetParamsF130(const TnParansBlocoF& p) {
+TParams TRepoF::GetParamsF130(const TnParansBlocoF& p) {
   const std::vector<TVariant> v{VarDate(DateOf(p.DataFinal)), Inteiro(p.CodigoEmpresa), VarDate(DateOf(p.DataInicial))};
   return MontarParamEstab(v, 2, p.CodigoEstab, 0);
 }
 
-TParams TRepo::GetParamsF150(const TnParansBlocoF& p) {
+TParams TRepoF::GetParamsF150(const TnParansBlocoF& p) {
   // O estoque de abertura é lançado em doze parcelas: lê desde onze meses antes.
   const std::vector<TVariant> v{Inteiro(p.CodigoEmpresa), VarDate(DateOf(IncMonth(p.DataInicial, -11))),
                                 VarDate(DateOf(p.DataFinal))};
   return MontarParamEstab(v, 2, p.CodigoEstab, 1);
 }
 
-TParams TRepo::GetParamsF600(const TnParansBlocoF& p) {
+TParams TRepoF::GetParamsF600(const TnParansBlocoF& p) {
   const std::vector<TVariant> v{VarDate(DateOf(p.DataInicial)), VarDate(DateOf(p.DataFinal)), Inteiro(p.CodigoEmpresa)};
   return MontarParamEstab(v, 2, p.CodigoEstab, 3);
 }
 
 // ---------------------------------------------------------------- expressões
 
-std::string TRepo::GetNaoEhDetalhada(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetNaoEhDetalhada(const TnParansBlocoF& AParans) {
   // A opção é a da empresa do registro, não a da última consulta ao objeto de opções, que
   // volta como estava.
   auto& opcao = ControleOpcaoEFD();
@@ -141,28 +128,28 @@ std::string TRepo::GetNaoEhDetalhada(const TnParansBlocoF& AParans) {
   return consolidada ? " , '57' " : "";
 }
 
-std::string TRepo::GetFiltroCFOP(const TnParansBlocoF& AParans, const std::string& m, const std::string& c) {
+std::string TRepoF::GetFiltroCFOP(const TnParansBlocoF& AParans, const std::string& m, const std::string& c) {
   return " CASE WHEN " + m + " IN ('97', '98', '99'" + GetNaoEhDetalhada(AParans) + ") THEN 0 " + "      WHEN " + m +
          " IN ('2D', '3', '3A', '3B', '55', '65') AND F.SIGLAESTADO = 'DF' " + "       AND CAST(SUBSTR(cast(" + c +
          " as varchar(10)), 1, 4) AS INTEGER) IN (9101, 9102, 9103, 9104) " + "      THEN 5933 " +
          " ELSE CAST(SUBSTR(cast(" + c + " as varchar(10)), 1, 4) AS INTEGER) END ";
 }
 
-std::string TRepo::GetFiltroCDModeloF500(const std::string& m) {
+std::string TRepoF::GetFiltroCDModeloF500(const std::string& m) {
   return " CASE  WHEN " + m + " = '97' THEN '99' " + " WHEN " + m + " = '98' THEN '99' " + " WHEN " + m +
          " = '99' THEN '98' " + " WHEN " + m + " IN ('3', '3A', '3B') AND F.SIGLAESTADO = 'DF' THEN '1'  " +
          " ELSE " + m + " END ";
 }
 
-std::string TRepo::GetFiltroPorAliq(const std::string& cst) {
+std::string TRepoF::GetFiltroPorAliq(const std::string& cst) {
   return "(" + cst + " IN (01, 02, 04, 05, 06, 07, 08, 09, 49, 99))";
 }
 
-std::string TRepo::GetFiltroPorQtde(const std::string& cst, const std::string& debito) {
+std::string TRepoF::GetFiltroPorQtde(const std::string& cst, const std::string& debito) {
   return "(" + cst + " IN (03, 05, 06, 07, 08, 09, 49, 99) AND " + debito + " = '4.3.05.53') ";
 }
 
-std::string TRepo::GetSqlContaCTBLCTO(const std::string& ARegra, const std::string& AColunaConta) {
+std::string TRepoF::GetSqlContaCTBLCTO(const std::string& ARegra, const std::string& AColunaConta) {
   const std::string regra = Nutil::ValorParaSQL(Texto(ARegra));
   // A coluna da conta entra como coluna (nome escrito aqui, nunca texto do usuário).
   const std::string& conta = AColunaConta;
@@ -175,7 +162,7 @@ std::string TRepo::GetSqlContaCTBLCTO(const std::string& ARegra, const std::stri
          " and SPT2.CONTACTB = " + conta + ")";
 }
 
-std::string TRepo::GetSubSelectTotalParcelasF500(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSubSelectTotalParcelasF500(const TnParansBlocoF& AParans) {
   // Total das parcelas de cada duplicata com pagamento no período (base do rateio).
   return " (SELECT DPA.CODIGOEMPRESA, DPA.CODIGOESTAB, DPA.CHAVEDUPLICATASAI, "
          "SUM(CAST(DPA.VALORPARCELA AS NUMERIC(15,5))) VALORPARCELA "
@@ -191,7 +178,7 @@ std::string TRepo::GetSubSelectTotalParcelasF500(const TnParansBlocoF& AParans) 
 
 // ---------------------------------------------------------------- F100
 
-std::string TRepo::GetSqlF100(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF100(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT LE.CHAVELCTOFIS%2:s CHAVE, CAST(0 AS INTEGER) INDOPER, LE.CODIGOPESSOA CODPART, LE.NUMERONF, "
       "LE.ESPECIENF, LE.SERIENF, LE.SUBSERIENF, PR.REFERENPRODUTO CODITEM, PR.CODIGOCENTROCUSTO CODCCUS, "
@@ -247,7 +234,7 @@ std::string TRepo::GetSqlF100(const TnParansBlocoF& AParans) {
                     Texto("TIPODEBITOCOFINS"), Texto("TIPODEBITO")});
 }
 
-std::string TRepo::GetSqlOBSF100(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlOBSF100(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT L.CHAVELCTOFIS%1:s CHAVE, %0:s TIPOMOV, L.CODIGOOBS, S.DESCROBS OBS, L.COMPLOBS complemento "
       " from lctofis%1:scompl L "
@@ -260,7 +247,7 @@ std::string TRepo::GetSqlOBSF100(const TnParansBlocoF& AParans) {
          Format(s, {Texto("1"), Texto("SAI"), Texto("16003")});
 }
 
-std::string TRepo::GetSqlF111(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF111(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT LS.DATALCTOFIS, L.CODIGOPESSOA, L.NUMERONF, L.ESPECIENF, L.SERIENF, L.SUBSERIENF, LS.NUMPROC, "
       "P.INDPROCREF "
@@ -280,7 +267,7 @@ std::string TRepo::GetSqlF111(const TnParansBlocoF& AParans) {
 
 // ---------------------------------------------------------------- F120 / F130 (ativo)
 
-std::string TRepo::GetSqlF120(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF120(const TnParansBlocoF& AParans) {
   const std::string contaEnc = "(" + GetSqlContaCTBLCTO("VlrEnc", "ECTB.CONTACTB") + ")";
   const std::string contaEncSoc = "(" + GetSqlContaCTBLCTO("VlrEncSoc", "ECTB.CONTACTB") + ")";
   std::string s =
@@ -314,7 +301,7 @@ std::string TRepo::GetSqlF120(const TnParansBlocoF& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlF130(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF130(const TnParansBlocoF& AParans) {
   // Valores: [estab, fim, empresa, início] — o estabelecimento vem antes de tudo.
   std::string s =
       "SELECT BC.CODIGOESTAB, B.NUMEROBEM, B.DESCRICAOBEM, B.ORIGEMBEM, B.INDUTILBEM, B.DATAAQUISICAO, "
@@ -350,7 +337,7 @@ std::string TRepo::GetSqlF130(const TnParansBlocoF& AParans) {
 
 // ---------------------------------------------------------------- F150
 
-std::string TRepo::GetSqlF150(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF150(const TnParansBlocoF& AParans) {
   // A opção é lida para a empresa do registro; o objeto de opções volta como estava.
   auto& opcao = ControleOpcaoEFD();
   const int empresa = opcao.GetCodigoEmpresa(), estab = opcao.GetCodigoEstab();
@@ -379,7 +366,7 @@ std::string TRepo::GetSqlF150(const TnParansBlocoF& AParans) {
 
 // ---------------------------------------------------------------- F200 / F205 / F210
 
-std::string TRepo::GetSqlF200(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF200(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT V.CODIGOESTAB, V.NUMCADIMOB, V.COMPRECEB, V.SEQUENCIA, U.INDOPER, U.UNIDIMOB, U.IDENTEMP, "
       "U.DESCUNIDIMOB, U.NUMCONT, U.CNPJCPFADQU, U.DATAOPER, U.VLTOTVEND, V.VLRECACUM, V.VLTOTREC, "
@@ -395,7 +382,7 @@ std::string TRepo::GetSqlF200(const TnParansBlocoF& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlF205(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF205(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT I.CODIGOESTAB, I.NUMCADIMOB, I.COMPRECEB, I.SEQUENCIA, I.VLCUSINCACUANT, I.VLCUSINCPERESC, "
       "I.VLCUSINCACUTOT, I.VLEXCBCCUSINCACU, I.VLBCCUSINC, I.CSTPIS, I.ALIQPIS, I.VLCREDPISDESC, I.CSTCOFINS, "
@@ -408,7 +395,7 @@ std::string TRepo::GetSqlF205(const TnParansBlocoF& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlF210(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF210(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT O.CODIGOESTAB, O.NUMCADIMOB, O.COMPRECEB, O.SEQUENCIA, O.VLCUSORC, O.VLEXC, O.VLCUSORCEXC, "
       "O.VLBCCRED, O.CSTPIS, O.ALIQPIS, O.VLCREDPISUTIL, O.CSTCOFINS, O.ALIQCOFINS, O.VLCREDCOFINSUTIL, "
@@ -423,7 +410,7 @@ std::string TRepo::GetSqlF210(const TnParansBlocoF& AParans) {
 
 // ---------------------------------------------------------------- F500 / F510 (caixa)
 
-std::string TRepo::GetSqlF500RegCaixa(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF500RegCaixa(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT F.CST CSTPIS, F.ALIQPIS, F.CSTCOFINS, F.ALIQCOFINS, F.CONTACTB, "
       "CAST(SUM(F.BASECALCULO) AS NUMERIC(14,2)) BASECALCULO, CAST(SUM(F.VALORPIS) AS NUMERIC(14,2)) VALORPIS, "
@@ -437,7 +424,7 @@ std::string TRepo::GetSqlF500RegCaixa(const TnParansBlocoF& AParans) {
   return Format(s, {Texto(EhEntrada(AParans) ? "0" : "1")});
 }
 
-std::string TRepo::GetFromPagamentosF500(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetFromPagamentosF500(const TnParansBlocoF& AParans) {
   return " FROM duplicatasaipgto DPP "
          " JOIN duplicatasai D ON D.CODIGOEMPRESA = DPP.CODIGOEMPRESA AND D.CODIGOESTAB = DPP.CODIGOESTAB "
          "AND D.CHAVEDUPLICATASAI = DPP.CHAVEDUPLICATASAI "
@@ -450,16 +437,22 @@ std::string TRepo::GetFromPagamentosF500(const TnParansBlocoF& AParans) {
          " JOIN ESTAB F ON F.CODIGOEMPRESA = L.CODIGOEMPRESA AND F.CODIGOESTAB = L.CODIGOESTAB ";
 }
 
-std::string TRepo::GetJoinPrimeiroComplemento() { return kPrimeiroComplemento; }
+// Primeiro complemento do lançamento de saída (o de menor SEQ); o bloco 1 usa o mesmo.
+std::string TRepoF::GetJoinPrimeiroComplemento() {
+  return " LEFT JOIN LCTOFISSAICOMPL LC ON LC.CODIGOEMPRESA = L.CODIGOEMPRESA "
+         "AND LC.CHAVELCTOFISSAI = L.CHAVELCTOFISSAI "
+         "AND LC.SEQ = (SELECT MIN(LC2.SEQ) FROM LCTOFISSAICOMPL LC2 WHERE LC2.CODIGOEMPRESA = L.CODIGOEMPRESA "
+         "AND LC2.CHAVELCTOFISSAI = L.CHAVELCTOFISSAI) ";
+}
 
 // Duplicata de parcelas zeradas fica fora do rateio (NULLIF): o PostgreSQL recusaria a
 // consulta inteira pela divisão por zero.
-std::string TRepo::RateioPagamento(const std::string& AColuna, const std::string& AApelido) {
+std::string TRepoF::RateioPagamento(const std::string& AColuna, const std::string& AApelido) {
   return "SUM(CAST(" + AColuna + " * ((DPP.VALORPAGO  + DPP.VALORDESCONTO) / NULLIF(DP.VALORPARCELA, 0)) AS NUMERIC(15,2))) " +
          AApelido;
 }
 
-std::string TRepo::GetSqlF510(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF510(const TnParansBlocoF& AParans) {
   const std::string cfop = GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP");
   const std::string modelo = GetFiltroCDModeloF500("L.CDMODELO");
   std::string s =
@@ -481,7 +474,7 @@ std::string TRepo::GetSqlF510(const TnParansBlocoF& AParans) {
 }
 
 // Processos referenciados: o texto leva a junção de processo em "%0:s".
-std::string TRepo::GetSqlF509(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF509(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT DISTINCT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
       "LPC.ALIQCOFINS, " + GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " +
@@ -502,7 +495,7 @@ std::string TRepo::GetSqlF509(const TnParansBlocoF& AParans) {
   return UniaoProcessos(s);
 }
 
-std::string TRepo::GetSqlF519(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF519(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT DISTINCT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.QUANTIDADE QUANTBC, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
       + GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " + GetFiltroCDModeloF500("L.CDMODELO") +
@@ -525,7 +518,7 @@ std::string TRepo::GetSqlF519(const TnParansBlocoF& AParans) {
 
 // ---------------------------------------------------------------- F550 / F560 (competência)
 
-std::string TRepo::GetSqlF559(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF559(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT DISTINCT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.ALIQPIS, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
       "LPC.ALIQCOFINS, " + GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " +
@@ -543,7 +536,7 @@ std::string TRepo::GetSqlF559(const TnParansBlocoF& AParans) {
   return UniaoProcessos(s);
 }
 
-std::string TRepo::GetSqlF569(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF569(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT DISTINCT LPC.CDSITUATRIBUTPIS CSTPIS, LPC.QUANTIDADE QUANTBC, LPC.CDSITUATRIBUTCOFINS CSTCOFINS, "
       + GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP") + " CODIGOCFOP, " + GetFiltroCDModeloF500("L.CDMODELO") +
@@ -561,7 +554,7 @@ std::string TRepo::GetSqlF569(const TnParansBlocoF& AParans) {
   return UniaoProcessos(s);
 }
 
-std::string TRepo::GetSqlF560(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF560(const TnParansBlocoF& AParans) {
   const std::string cfop = GetFiltroCFOP(AParans, "L.CDMODELO", "LPC.CODIGOCFOP");
   const std::string modelo = GetFiltroCDModeloF500("L.CDMODELO");
   std::string s =
@@ -573,7 +566,7 @@ std::string TRepo::GetSqlF560(const TnParansBlocoF& AParans) {
       " JOIN LCTOFISSAIPISCOFINS LPC ON LPC.CODIGOEMPRESA = L.CODIGOEMPRESA "
       "AND LPC.CHAVELCTOFISSAI = L.CHAVELCTOFISSAI "
       " JOIN ESTAB F ON F.CODIGOEMPRESA = L.CODIGOEMPRESA AND F.CODIGOESTAB = L.CODIGOESTAB " +
-      std::string(kPrimeiroComplemento) + " WHERE L.CODIGOEMPRESA = :CODIGOEMPRESA ";
+      GetJoinPrimeiroComplemento() + " WHERE L.CODIGOEMPRESA = :CODIGOEMPRESA ";
   s += GetFiltroEstab(AParans, "L.CODIGOESTAB");
   s += " AND L.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL ";
   s += " AND " + GetFiltroPorQtde("LPC.CDSITUATRIBUTPIS", "LPC.TIPODEBITO");
@@ -584,7 +577,7 @@ std::string TRepo::GetSqlF560(const TnParansBlocoF& AParans) {
 
 // ---------------------------------------------------------------- F600 / F700 / F800
 
-std::string TRepo::GetSqlF600(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF600(const TnParansBlocoF& AParans) {
   // Valores: [início, fim, empresa, estab]: o período aparece primeiro, no pagamento.
   const char* natRec =
       "CASE WHEN SUBSTR(TD.TIPODEBITO, LENGTH(TD.TIPODEBITO) - 2, 3) IN ('.51', '.52', '.53', '.54') "
@@ -620,7 +613,7 @@ std::string TRepo::GetSqlF600(const TnParansBlocoF& AParans) {
   return s;
 }
 
-std::string TRepo::GetSqlF700(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF700(const TnParansBlocoF& AParans) {
   auto parte = [&](const std::string& ATabela, const std::string& ANatureza, bool AAgruparNatureza) {
     return "SELECT DED.INDORIDED, " + ANatureza + " INDNATDED, DED.CNPJ, DED.INFCOMP, "
            "CAST(SUM(DED.VLDEDPIS) AS NUMERIC(14,2)) VLDEDPIS, CAST(SUM(DED.VLDEDCOFINS) AS NUMERIC(14,2)) VLDEDCOFINS, "
@@ -637,7 +630,7 @@ std::string TRepo::GetSqlF700(const TnParansBlocoF& AParans) {
          parte("LUCROPRESDEDUCAODIVERSAS", "1", false);
 }
 
-std::string TRepo::GetSqlF800(const TnParansBlocoF& AParans) {
+std::string TRepoF::GetSqlF800(const TnParansBlocoF& AParans) {
   std::string s =
       "SELECT L.DATALCTOFIS, L.INDNATEVENTO, L.PERAPUCRED, L.INSCRFEDERAL, L.CODIGOTABSPED, "
       "L.VALORCREDTRANSFPIS, L.VALORCREDTRANSFCOFINS, L.PERCCREDITOTRANSF "
@@ -651,73 +644,73 @@ std::string TRepo::GetSqlF800(const TnParansBlocoF& AParans) {
 
 // ---------------------------------------------------------------- carga
 
-void TRepo::CarregarDadosF100(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF100(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF100(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosObsF100(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosObsF100(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlOBSF100(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF111(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF111(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF111(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF120(TDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF120(TDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF120(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF130(TDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF130(TDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF130(p), GetParamsF130(p));
 }
-void TRepo::CarregarDadosF150(TDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF150(TDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF150(p), GetParamsF150(p));
 }
-void TRepo::CarregarDadosF200(TDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF200(TDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF200(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF205(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF205(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF205(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF210(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF210(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF210(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF500(TDataSet*& ADataSet, const TnParansBlocoF& p) const {
+void TRepoF::CarregarDadosF500(TDataSet*& ADataSet, const TnParansBlocoF& p) const {
   CarregarDados(ADataSet, p, GetSqlF500(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF500RegCaixa(TDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF500RegCaixa(TDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF500RegCaixa(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF509(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF509(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF509(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF510(TDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF510(TDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF510(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF519(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF519(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF519(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF525(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) const {
+void TRepoF::CarregarDadosF525(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) const {
   CarregarDados(ADataSet, p, GetSqlF525(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF525RegCaixa(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) const {
+void TRepoF::CarregarDadosF525RegCaixa(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) const {
   CarregarDados(ADataSet, p, GetSqlF525RegCaixa(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF550(TDataSet*& ADataSet, const TnParansBlocoF& p) const {
+void TRepoF::CarregarDadosF550(TDataSet*& ADataSet, const TnParansBlocoF& p) const {
   CarregarDados(ADataSet, p, GetSqlF550(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF559(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF559(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF559(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF560(TDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF560(TDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF560(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF569(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF569(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF569(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF600(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF600(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF600(p), GetParamsF600(p));
 }
-void TRepo::CarregarDadosF700(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF700(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF700(p), GetParamsEstabData(p));
 }
-void TRepo::CarregarDadosF800(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
+void TRepoF::CarregarDadosF800(TnClientDataSet*& ADataSet, const TnParansBlocoF& p) {
   CarregarDados(ADataSet, p, GetSqlF800(p), GetParamsEstabData(p));
 }
 

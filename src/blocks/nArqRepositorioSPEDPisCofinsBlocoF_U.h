@@ -89,14 +89,15 @@ class TnArqRepositorioSPEDPisCofinsBlocoF : public TnArqRepositorioSPEDPisCofins
   static void CarregarDadosF700(TnClientDataSet*& ADataSet, const TnParansBlocoF& AParans);
   static void CarregarDadosF800(TnClientDataSet*& ADataSet, const TnParansBlocoF& AParans);
 
+  // Junção à esquerda com o primeiro complemento (LC) do lançamento de saída L (também do bloco 1).
+  static std::string GetJoinPrimeiroComplemento();
+
  protected:
   // Pedaços compartilhados pelas variantes detalhada e consolidada.
   static std::string SufixoF(const TnParansBlocoF& AParans) { return Sufixo(AParans.TipoMovimento); }
   // " FROM" dos pagamentos do período com duplicata, total das parcelas (DP), lançamento de
   // saída (L), PIS/COFINS (LPC) e estabelecimento (F): parâmetros empresa, estab, início, fim.
   static std::string GetFromPagamentosF500(const TnParansBlocoF& AParans);
-  // Junção à esquerda com o primeiro complemento (LC) do lançamento de saída L.
-  static std::string GetJoinPrimeiroComplemento();
   // Rateio pelo pagamento (valor pago mais desconto sobre o total das parcelas).
   static std::string RateioPagamento(const std::string& AColuna, const std::string& AApelido);
   // F500 do regime de caixa: o detalhado traz o complemento do primeiro lançamento (LC) e

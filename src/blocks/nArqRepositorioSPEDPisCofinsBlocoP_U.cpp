@@ -11,7 +11,7 @@
 
 namespace {
 
-using TRepo = TnArqRepositorioSPEDPisCofinsBlocoP;
+using TRepoP = TnArqRepositorioSPEDPisCofinsBlocoP;
 
 TVariant Txt(std::string s) { return TVariant{std::move(s)}; }
 
@@ -45,12 +45,12 @@ const char* kOperacoesFora = " AND T.CODIGOOPERACAOFIS NOT IN (13050, 13051, 130
 
 }  // namespace
 
-std::string TRepo::GetFiltroEstab(const TnParansBlocoP& AParans, const std::string& AColuna) {
+std::string TRepoP::GetFiltroEstab(const TnParansBlocoP& AParans, const std::string& AColuna) {
   const std::string c = FilterInterval({AColuna}, AParans.CodigoEstab, {tiExInclusao}, false);
   return c.empty() ? "" : " AND " + c + " ";
 }
 
-std::string TRepo::GetFiltroOpFis(const std::string& AAlias, const TnParansBlocoP& AParans) {
+std::string TRepoP::GetFiltroOpFis(const std::string& AAlias, const TnParansBlocoP& AParans) {
   // Até março de 2012 só as operações da lei original.
   if (!(AParans.DataFinal < EncodeDate(2012, 4, 1))) return "";
   std::string lista;
@@ -59,15 +59,15 @@ std::string TRepo::GetFiltroOpFis(const std::string& AAlias, const TnParansBloco
   return " AND " + AAlias + ".CODIGOOPERACAOFIS IN (" + lista + ") ";
 }
 
-std::string TRepo::GetFiltroCSTM400_M800(const TnParansBlocoP& AParans) {
+std::string TRepoP::GetFiltroCSTM400_M800(const TnParansBlocoP& AParans) {
   return AParans.DataInicial >= EncodeDate(2013, 8, 1) ? "4, 6, 7, 8, 9" : "4, 5, 6, 7, 8, 9";
 }
 
-TParams TRepo::GetParamsEstabData(const TnParansBlocoP& p) {
+TParams TRepoP::GetParamsEstabData(const TnParansBlocoP& p) {
   return {TVariant{int64_t{p.CodigoEmpresa}}, VarDate(DateOf(p.DataInicial)), VarDate(DateOf(p.DataFinal))};
 }
 
-std::string TRepo::GetSqlP100_2012(const TnParansBlocoP&) {
+std::string TRepoP::GetSqlP100_2012(const TnParansBlocoP&) {
   std::string s = "SELECT T.CODIGOOPERACAOFIS, T.CODIGONCM, CAST(NULL AS VARCHAR(20)) CONTACTBEFD, " + Receita(false) +
                   " VALORRECEITA, " + Exclusao(false) + " + COALESCE((SELECT SUM(S.VALORCOMPENSADO) FROM TOTALCONTPATRONALSALDO S "
                   "WHERE S.CODIGOEMPRESA = :CODIGOEMPRESA %s AND S.CODIGOOPERACAOFIS = T.CODIGOOPERACAOFIS "
@@ -81,7 +81,7 @@ std::string TRepo::GetSqlP100_2012(const TnParansBlocoP&) {
   return s;
 }
 
-std::string TRepo::GetSqlP100_2013(const TnParansBlocoP&) {
+std::string TRepoP::GetSqlP100_2013(const TnParansBlocoP&) {
   std::string s = "SELECT T.CODIGOOPERACAOFIS, T.CODIGONCM, T.CONTACTBEFD, " + Receita(true) + " VALORRECEITA, " +
                   Exclusao(true) + " VALOREXCLUSAO, " +
                   Sinal("VALORTOTAL1", true) + " VALORBASECALCULO, " + Sinal("VALORTOTAL2", true) +
@@ -106,7 +106,7 @@ std::string TRepo::GetSqlP100_2013(const TnParansBlocoP&) {
   return s;
 }
 
-std::string TRepo::GetSqlP100(const TnParansBlocoP& AParans) {
+std::string TRepoP::GetSqlP100(const TnParansBlocoP& AParans) {
   if (AParans.DataInicial < EncodeDate(2013, 1, 1))
     return Format(GetSqlP100_2012(AParans), {Txt(GetFiltroEstab(AParans, "S.CODIGOESTAB")),
                                              Txt(GetFiltroEstab(AParans, "T.CODIGOESTAB")),
@@ -116,21 +116,21 @@ std::string TRepo::GetSqlP100(const TnParansBlocoP& AParans) {
                  Txt(GetFiltroEstab(AParans, "TD.CODIGOESTAB")), Txt(GetFiltroOpFis("TD", AParans))});
 }
 
-std::string TRepo::GetSqlP200(const TnParansBlocoP& AParans) {
+std::string TRepoP::GetSqlP200(const TnParansBlocoP& AParans) {
   return "SELECT D.CODIGOIMPOSTO, D.VARIACAOIMPOSTO, SUM(D.VALORDEBITO) VALORDEBITO FROM DEBITOFEDERAL D "
          "WHERE D.CODIGOEMPRESA = :CODIGOEMPRESA AND D.DATALCTOCTR BETWEEN :DATAINICIAL AND :DATAFINAL "
          "AND D.CHAVEORIGEM = 'FI-CONTRIBPREV'" +
          GetFiltroEstab(AParans, "D.CODIGOESTAB") + " GROUP BY D.CODIGOIMPOSTO, D.VARIACAOIMPOSTO";
 }
 
-std::string TRepo::GetSqlP210(const TnParansBlocoP& AParans) {
+std::string TRepoP::GetSqlP210(const TnParansBlocoP& AParans) {
   return "SELECT A.DATALCTOFIS, A.CODIGOOPERACAOFIS, A.INDAJUSTE, A.VLRAJUSTE, A.CODIGOAJUSTE, A.DATAREFERENCIA, "
          "A.NUMPROCESSO, A.DESCAJUSTE FROM contpatronalajuste A WHERE A.CODIGOEMPRESA = :CODIGOEMPRESA "
          "AND A.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL" +
          GetFiltroEstab(AParans, "A.CODIGOESTAB") + " ORDER BY A.DATALCTOFIS, A.CODIGOOPERACAOFIS";
 }
 
-std::string TRepo::GetSqlDebitosP200(const TnParansBlocoP& AParans) {
+std::string TRepoP::GetSqlDebitosP200(const TnParansBlocoP& AParans) {
   return "SELECT T.CODIGOOPERACAOFIS, SUM(T.VALORTOTAL2) VALOR FROM TOTALCONTPATRONALDET T "
          "JOIN CFOPIMPOSTOCONTPATRONAL C ON C.CODIGOEMPRESA = T.CODIGOEMPRESA AND C.CODIGOESTAB = T.CODIGOESTAB "
          "AND C.CODIGOCFOP = T.CODIGOCFOP "
@@ -139,14 +139,14 @@ std::string TRepo::GetSqlDebitosP200(const TnParansBlocoP& AParans) {
          GetFiltroEstab(AParans, "T.CODIGOESTAB") + " GROUP BY T.CODIGOOPERACAOFIS";
 }
 
-std::string TRepo::GetSqlAjustesP200(const TnParansBlocoP& AParans) {
+std::string TRepoP::GetSqlAjustesP200(const TnParansBlocoP& AParans) {
   return "SELECT A.CODIGOOPERACAOFIS, SUM(CASE WHEN A.INDAJUSTE = '1' THEN A.VLRAJUSTE ELSE -A.VLRAJUSTE END) VALOR "
          "FROM CONTPATRONALAJUSTE A WHERE A.CODIGOEMPRESA = :CODIGOEMPRESA "
          "AND A.DATALCTOFIS BETWEEN :DATAINICIAL AND :DATAFINAL" +
          GetFiltroEstab(AParans, "A.CODIGOESTAB") + " GROUP BY A.CODIGOOPERACAOFIS";
 }
 
-std::string TRepo::GetSqlTotRec(const TnParansBlocoP& AParans, bool ARegimeCaixa) {
+std::string TRepoP::GetSqlTotRec(const TnParansBlocoP& AParans, bool ARegimeCaixa) {
   std::string s =
       "SELECT I.CODIGOESTAB, 'INSS' ORIGEM, SUM(I.VALORRECEITA) VALORRECEITA FROM INSSRECEITA I "
       "WHERE I.CODIGOEMPRESA = :CODIGOEMPRESA AND I.COMPETENCIA BETWEEN :DATAINICIAL AND :DATAFINAL" +
@@ -175,7 +175,7 @@ std::string TRepo::GetSqlTotRec(const TnParansBlocoP& AParans, bool ARegimeCaixa
   return s;
 }
 
-void TRepo::CarregarDados(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans, const std::string& ASQL,
+void TRepoP::CarregarDados(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans, const std::string& ASQL,
                           const TParams& AValores) {
   if (ADataSet) {
     if (!AParans.AgruparFiliais) {
@@ -187,20 +187,20 @@ void TRepo::CarregarDados(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlo
   ADataSet = Nutildb::ExecutarSQL(ASQL, AValores, true, true, -1, "", nullptr, true);
 }
 
-void TRepo::CarregarDadosP100(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans) {
+void TRepoP::CarregarDadosP100(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans) {
   CarregarDados(ADataSet, AParans, GetSqlP100(AParans), GetParamsEstabData(AParans));
 }
 
-void TRepo::CarregarDadosP210(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans) {
+void TRepoP::CarregarDadosP210(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans) {
   CarregarDados(ADataSet, AParans, GetSqlP210(AParans), GetParamsEstabData(AParans));
 }
 
-void TRepo::CarregarTotalReceita(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans,
+void TRepoP::CarregarTotalReceita(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans,
                                  bool ARegimeCaixa) {
   CarregarDados(ADataSet, AParans, GetSqlTotRec(AParans, ARegimeCaixa), GetParamsEstabData(AParans));
 }
 
-void TRepo::CarregarDadosP200(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans) {
+void TRepoP::CarregarDadosP200(std::unique_ptr<TDataSet>& ADataSet, const TnParansBlocoP& AParans) {
   if (AParans.DataFinal < EncodeDate(2013, 1, 1)) {
     CarregarDados(ADataSet, AParans, GetSqlP200(AParans), GetParamsEstabData(AParans));
     return;
@@ -223,7 +223,7 @@ void TRepo::CarregarDadosP200(std::unique_ptr<TDataSet>& ADataSet, const TnParan
   ADataSet = std::move(cds);
 }
 
-void TRepo::CarregarDebitosP200(TnClientDataSet& ADataSet, const TnParansBlocoP& AParans, int ACodigoImposto,
+void TRepoP::CarregarDebitosP200(TnClientDataSet& ADataSet, const TnParansBlocoP& AParans, int ACodigoImposto,
                                 int AVariacaoImposto) {
   TParams valores = GetParamsEstabData(AParans);
   valores.emplace_back(int64_t{ACodigoImposto});

@@ -40,7 +40,7 @@ namespace {
   PISCO_CAMPO(VLCREDOUT)
 
 // Saldo do período anterior (tabela de controle): data em DATATOTAL.
-struct TMapSaldoCred : TRowMap {
+struct TMapSaldoCredCtrl : TRowMap {
   PISCO_CAMPOS_SALDO_CRED;
   PISCO_CAMPO(DATATOTAL);
 };
@@ -51,7 +51,7 @@ struct TMapSaldoIni : TRowMap {
 };
 struct TMapSaldoComp : TMapSaldoIni {};
 
-struct TMapSaldoRet : TRowMap {
+struct TMapSaldoRetCtrl : TRowMap {
   PISCO_CAMPO(IMPOSTO);
   PISCO_CAMPO(DATATOTAL);
   PISCO_CAMPO(INDNATRET);
@@ -107,13 +107,8 @@ struct TFechar {
   ~TFechar() { Nutildb::DestruirSQL(d); }
 };
 
-std::string Aparar(const std::string& s) {
-  const auto ini = s.find_first_not_of(" \t\r\n");
-  if (ini == std::string::npos) return "";
-  return s.substr(ini, s.find_last_not_of(" \t\r\n") - ini + 1);
-}
+using Nutil::Aparar;
 
-double Valor(const TFieldRef& f) { return f.IsNull() ? 0.0 : f.AsFloat(); }
 int64_t Inteiro(const TFieldRef& f) { return f.IsNull() ? 0 : f.AsInteger(); }
 TDateTime Data(const TFieldRef& f) { return f.IsNull() ? 0 : f.AsDateTime(); }
 double R2(double v) { return Nutil::RoundValor(v, 2); }
@@ -126,19 +121,19 @@ void CopiarComuns(const TMapa& m, TDadosCredito& c) {
   c.ORIGCRED = static_cast<int16_t>(Inteiro(m.ORIGCRED));
   c.CNPJSUC = m.CNPJSUC.AsString();
   c.CODCRED = m.CODCRED.AsString();
-  c.ALIQIMPOSTO = Valor(m.ALIQIMPOSTO);
-  c.VLCREDAPU = Valor(m.VLCREDAPU);
-  c.VLCREDEXTAPU = Valor(m.VLCREDEXTAPU);
-  c.VLCREDTRANS = Valor(m.VLCREDTRANS);
-  c.VLCREDOUT = Valor(m.VLCREDOUT);
+  c.ALIQIMPOSTO = m.ALIQIMPOSTO.AsFloat();
+  c.VLCREDAPU = m.VLCREDAPU.AsFloat();
+  c.VLCREDEXTAPU = m.VLCREDEXTAPU.AsFloat();
+  c.VLCREDTRANS = m.VLCREDTRANS.AsFloat();
+  c.VLCREDOUT = m.VLCREDOUT.AsFloat();
 }
 
 // Saldo trazido: tudo o que a origem já usou conta como usado em períodos anteriores.
 template <class TMapa>
 void UsadoComoAnterior(const TMapa& m, TDadosCredito& c) {
-  c.VLCREDDESCPAANT = Valor(m.VLCREDDESCPAANT) + Valor(m.VLCREDDESCEFD);
-  c.VLCREDPERPAANT = Valor(m.VLCREDPERPAANT) + Valor(m.VLCREDPEREFD);
-  c.VLCREDDCOMPPAANT = Valor(m.VLCREDDCOMPPAANT) + Valor(m.VLCREDDCOMPEFD);
+  c.VLCREDDESCPAANT = m.VLCREDDESCPAANT.AsFloat() + m.VLCREDDESCEFD.AsFloat();
+  c.VLCREDPERPAANT = m.VLCREDPERPAANT.AsFloat() + m.VLCREDPEREFD.AsFloat();
+  c.VLCREDDCOMPPAANT = m.VLCREDDCOMPPAANT.AsFloat() + m.VLCREDDCOMPEFD.AsFloat();
   c.VLCREDDESCEFD = 0;
   c.VLCREDPEREFD = 0;
   c.VLCREDDCOMPEFD = 0;
@@ -156,26 +151,26 @@ TDadosCredito MapParaRecord(const TMapSaldoComp& m) {
   TDadosCredito c;
   CopiarComuns(m, c);
   c.DATATOTAL = Data(m.DATALCTOFIS);
-  c.VLCREDDESCPAANT = Valor(m.VLCREDDESCPAANT);
-  c.VLCREDPERPAANT = Valor(m.VLCREDPERPAANT);
-  c.VLCREDDCOMPPAANT = Valor(m.VLCREDDCOMPPAANT);
-  c.VLCREDDESCEFD = Valor(m.VLCREDDESCEFD);
-  c.VLCREDPEREFD = Valor(m.VLCREDPEREFD);
-  c.VLCREDDCOMPEFD = Valor(m.VLCREDDCOMPEFD);
+  c.VLCREDDESCPAANT = m.VLCREDDESCPAANT.AsFloat();
+  c.VLCREDPERPAANT = m.VLCREDPERPAANT.AsFloat();
+  c.VLCREDDCOMPPAANT = m.VLCREDDCOMPPAANT.AsFloat();
+  c.VLCREDDESCEFD = m.VLCREDDESCEFD.AsFloat();
+  c.VLCREDPEREFD = m.VLCREDPEREFD.AsFloat();
+  c.VLCREDDCOMPEFD = m.VLCREDDCOMPEFD.AsFloat();
   return c;
 }
 
-TDadosRetido MapParaRecord(const TMapSaldoRet& m) {
+TDadosRetido MapParaRecord(const TMapSaldoRetCtrl& m) {
   TDadosRetido r;
   r.IMPOSTO = static_cast<int16_t>(Inteiro(m.IMPOSTO));
   r.DATATOTAL = Data(m.DATATOTAL);
   r.INDNATRET = static_cast<int16_t>(Inteiro(m.INDNATRET));
   r.PRRECRET = Data(m.PRRECRET);
   r.TIPODEBITO = m.TIPODEBITO.AsString();
-  r.VLRETAPU = Valor(m.VLRETAPU);
-  r.VLRETDED = Valor(m.VLRETDED);
-  r.VLRETPER = Valor(m.VLRETPER);
-  r.VLRETDCOMP = Valor(m.VLRETDCOMP);
+  r.VLRETAPU = m.VLRETAPU.AsFloat();
+  r.VLRETDED = m.VLRETDED.AsFloat();
+  r.VLRETPER = m.VLRETPER.AsFloat();
+  r.VLRETDCOMP = m.VLRETDCOMP.AsFloat();
   return r;
 }
 
@@ -366,7 +361,7 @@ void TnFisEFDControleCredito::CarregarCreditoDispPeriodoAnterior() {
        std::string(empresa ? "" : "S.CODIGOESTAB, ")});
   auto ds = ExecutarSQLInt(sql, {TVariant(int64_t{FCodigoEmpresa}), VarDate(DataAnterior())});
   TFechar fechar{ds};
-  TMapSaldoCred m;
+  TMapSaldoCredCtrl m;
   FieldMapper().MapearFields(*ds, m);
   for (; !ds->Eof(); ds->Next()) {
     TDadosCredito c;
@@ -407,14 +402,14 @@ void TnFisEFDControleCredito::CarregarCreditoEventoFusaoCisao() {
     c.TIPOAPURACAO = static_cast<int32_t>(Inteiro(m.TIPOAPURACAO));
     c.CNPJSUC = m.INSCRFEDERAL.AsString();
     c.CODCRED = m.CODIGOTABSPED.AsString();
-    if (Valor(m.VALORCREDTRANSFPIS) > 0) {
+    if (m.VALORCREDTRANSFPIS.AsFloat() > 0) {
       c.IMPOSTO = tiPIS;
-      c.VLCREDAPU = Valor(m.VALORCREDTRANSFPIS);
+      c.VLCREDAPU = m.VALORCREDTRANSFPIS.AsFloat();
       InserirCredito(c);
     }
-    if (Valor(m.VALORCREDTRANSFCOFINS) > 0) {
+    if (m.VALORCREDTRANSFCOFINS.AsFloat() > 0) {
       c.IMPOSTO = tiCOFINS;
-      c.VLCREDAPU = Valor(m.VALORCREDTRANSFCOFINS);
+      c.VLCREDAPU = m.VALORCREDTRANSFCOFINS.AsFloat();
       InserirCredito(c);
     }
     LimparDadosCredito(c);
@@ -435,7 +430,7 @@ void TnFisEFDControleCredito::CarregarRetidosPeriodo() {
 void TnFisEFDControleCredito::CarregarRetidos(const std::string& ASQL, const TParams& AValores) {
   auto ds = ExecutarSQLInt(ASQL, AValores);
   TFechar fechar{ds};
-  TMapSaldoRet m;
+  TMapSaldoRetCtrl m;
   FieldMapper().MapearFields(*ds, m);
   for (; !ds->Eof(); ds->Next()) InserirCredRetido(MapParaRecord(m));
 }
@@ -494,9 +489,9 @@ void TnFisEFDControleCredito::CarregarCreditoRetidoPagamento() {
     r.TIPODEBITO = m.TIPODEBITO.AsString();
     // Documento com várias linhas: o pago se reparte pela base de cada uma.
     r.VLRETAPU = Inteiro(m.QTDPISCOFINS) < 2
-                     ? Valor(m.VALORPAGO)
-                     : Nutil::Dividir(Valor(m.VALORPAGO), Valor(m.BASECALCULOPISCOFINSTOTAL)) *
-                           Valor(m.BASECALCULOPISCOFINS);
+                     ? m.VALORPAGO.AsFloat()
+                     : Nutil::Dividir(m.VALORPAGO.AsFloat(), m.BASECALCULOPISCOFINSTOTAL.AsFloat()) *
+                           m.BASECALCULOPISCOFINS.AsFloat();
     InserirCredRetido(r);
   }
 }
@@ -545,7 +540,7 @@ void TnFisEFDControleCredito::PrepararTabelaOrdem() {
   TMapOrdem m;
   FieldMapper().MapearFields(*ds, m);
   for (; !ds->Eof(); ds->Next()) {
-    TDadosOrdemComp o{m.CODIGOTABSPED.AsString(), Valor(m.PERCENTCOMP),
+    TDadosOrdemComp o{m.CODIGOTABSPED.AsString(), m.PERCENTCOMP.AsFloat(),
                       static_cast<int32_t>(Inteiro(m.CODTABSPEDCOMPCREDPERCENT))};
     if (!FTabelaOrdem.Incluir(o.CodigoCredito, o)) throw EChaveDuplicada("Chave duplicada: " + o.CodigoCredito);
   }
@@ -572,7 +567,7 @@ void TnFisEFDControleCredito::PrepararTabelaOrdemAliq() {
   FieldMapper().MapearFields(*ds, m);
   for (; !ds->Eof(); ds->Next()) {
     const std::string chave = ChaveOrdemAliq(static_cast<int32_t>(Inteiro(m.CODTABSPEDCOMPCREDPERCENT)),
-                                             static_cast<int32_t>(Inteiro(m.IMPOSTO)), Valor(m.ALIQIMPOSTO));
+                                             static_cast<int32_t>(Inteiro(m.IMPOSTO)), m.ALIQIMPOSTO.AsFloat());
     if (!FTabelaOrdemAliq.Incluir(chave, static_cast<int32_t>(Inteiro(m.ORDEM))))
       throw EChaveDuplicada("Chave duplicada: " + chave);
   }
@@ -626,7 +621,7 @@ bool TnFisEFDControleCredito::TemPercentualCredAliq(const TCamposCredito& c, dou
   if (achou) {
     TMapPercentAliqPer m;
     FieldMapper().MapearFields(cds, m);
-    APercentual = Valor(m.PERCENTUAL);
+    APercentual = m.PERCENTUAL.AsFloat();
   }
   cds.SetFiltered(false);
   cds.SetFilter("");

@@ -26,11 +26,7 @@ struct TMapSaldoRet : TRowMap {
   PISCO_CAMPO(SLDRET);
 };
 
-std::string Aparar(const std::string& s) {
-  const auto ini = s.find_first_not_of(" \t\r\n");
-  if (ini == std::string::npos) return "";
-  return s.substr(ini, s.find_last_not_of(" \t\r\n") - ini + 1);
-}
+using Nutil::Aparar;
 
 double Valor(const TField* f) { return !f || f->IsNull() ? 0.0 : f->AsFloat(); }
 

@@ -31,13 +31,8 @@ struct TMapSaldoCred : TRowMap {
   PISCO_CAMPO(VLCREDOUT);
 };
 
-std::string Aparar(const std::string& s) {
-  const auto ini = s.find_first_not_of(" \t\r\n");
-  if (ini == std::string::npos) return "";
-  return s.substr(ini, s.find_last_not_of(" \t\r\n") - ini + 1);
-}
+using Nutil::Aparar;
 
-double Valor(const TFieldRef& f) { return f.IsNull() ? 0.0 : f.AsFloat(); }
 
 }  // namespace
 
@@ -130,16 +125,16 @@ void TnFisEFDCreditosApurados::CarregarCreditosApurados(const std::string& ASQL)
     linha.CNPJSUC = m.CNPJSUC.AsString();
     linha.CODCRED = m.CODCRED.AsString();
     if (tipoApuracao && !tipoApuracao->IsNull()) linha.TIPOAPURACAO = static_cast<int32_t>(tipoApuracao->AsInteger());
-    linha.VLCREDAPU = Valor(m.VLCREDAPU);
-    linha.VLCREDEXTAPU = Valor(m.VLCREDEXTAPU);
-    linha.VLCREDDESCPAANT = Valor(m.VLCREDDESCPAANT);
-    linha.VLCREDPERPAANT = Valor(m.VLCREDPERPAANT);
-    linha.VLCREDDCOMPPAANT = Valor(m.VLCREDDCOMPPAANT);
-    linha.VLCREDDESCEFD = Valor(m.VLCREDDESCEFD);
-    linha.VLCREDPEREFD = Valor(m.VLCREDPEREFD);
-    linha.VLCREDDCOMPEFD = Valor(m.VLCREDDCOMPEFD);
-    linha.VLCREDTRANS = Valor(m.VLCREDTRANS);
-    linha.VLCREDOUT = Valor(m.VLCREDOUT);
+    linha.VLCREDAPU = m.VLCREDAPU.AsFloat();
+    linha.VLCREDEXTAPU = m.VLCREDEXTAPU.AsFloat();
+    linha.VLCREDDESCPAANT = m.VLCREDDESCPAANT.AsFloat();
+    linha.VLCREDPERPAANT = m.VLCREDPERPAANT.AsFloat();
+    linha.VLCREDDCOMPPAANT = m.VLCREDDCOMPPAANT.AsFloat();
+    linha.VLCREDDESCEFD = m.VLCREDDESCEFD.AsFloat();
+    linha.VLCREDPEREFD = m.VLCREDPEREFD.AsFloat();
+    linha.VLCREDDCOMPEFD = m.VLCREDDCOMPEFD.AsFloat();
+    linha.VLCREDTRANS = m.VLCREDTRANS.AsFloat();
+    linha.VLCREDOUT = m.VLCREDOUT.AsFloat();
 
     // Chave sem a data do total: linhas de totais diferentes do mesmo crédito se juntam.
     std::string chave = std::to_string(linha.IMPOSTO) + "|" + FormatDateTime("yyyymmdd", linha.PERAPUCRED) + "|" +

@@ -28,11 +28,7 @@ struct TMapAJuste : TRowMap {
   PISCO_CAMPO(INSCRFEDERAL);
 };
 
-std::string Aparar(const std::string& s) {
-  const auto i = s.find_first_not_of(" \t\r\n");
-  if (i == std::string::npos) return "";
-  return s.substr(i, s.find_last_not_of(" \t\r\n") - i + 1);
-}
+using Nutil::Aparar;
 
 int32_t Inteiro(const TFieldRef& f) { return f.IsNull() ? 0 : static_cast<int32_t>(f.AsInteger()); }
 double Real(TField& f) { return f.IsNull() ? 0 : f.AsFloat(); }

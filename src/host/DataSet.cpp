@@ -1,6 +1,5 @@
 #include "host/DataSet.h"
 
-#include <chrono>
 #include <fmt/format.h>
 #include <strings.h>
 
@@ -10,11 +9,6 @@
 
 namespace {
 const TVariant kNulo{};
-
-int64_t AgoraNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 bool MesmoNome(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
@@ -31,9 +25,9 @@ void TField::SetValue(TVariant v) { FDono->DefinirValorCampo(FIndice, std::move(
 
 void TDataSet::Next() {
   if (FEof) return;
-  const int64_t inicio = FRastro ? AgoraNs() : 0;
+  const int64_t inicio = FRastro ? TRastroSQL::AgoraNs() : 0;
   const bool achou = BuscarProxima();
-  if (FRastro) FRastroNs += AgoraNs() - inicio;
+  if (FRastro) FRastroNs += TRastroSQL::AgoraNs() - inicio;
   if (achou) {
     ++FRecNo;
     DispararProgresso();
@@ -50,14 +44,14 @@ void TDataSet::IniciarRastro(const TParams& AValores) {
   if (!rastro) return;
   FRastroIndice = rastro->Iniciar(FCommandText, AValores);
   FRastro = rastro;
-  FRastroNs = -AgoraNs();  // Abrir() soma o fim da execução e da primeira busca
+  FRastroNs = -TRastroSQL::AgoraNs();  // Abrir() soma o fim da execução e da primeira busca
 }
 
 void TDataSet::FecharRastro() {
   if (!FRastro) return;
   auto& e = FRastro->Entrada(FRastroIndice);
   e.Linhas = FRecNo;
-  e.Ms = static_cast<double>(FRastroNs < 0 ? FRastroNs + AgoraNs() : FRastroNs) / 1e6;
+  e.Ms = static_cast<double>(FRastroNs < 0 ? FRastroNs + TRastroSQL::AgoraNs() : FRastroNs) / 1e6;
   FRastro = nullptr;
 }
 
@@ -113,7 +107,7 @@ void TDataSet::Abrir() {
   FRecNo = 0;
   FEof = true;
   const bool achou = BuscarProxima();
-  if (FRastro && FRastroNs < 0) FRastroNs += AgoraNs();
+  if (FRastro && FRastroNs < 0) FRastroNs += TRastroSQL::AgoraNs();
   if (achou) {
     FEof = false;
     FRecNo = 1;

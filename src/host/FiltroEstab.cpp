@@ -7,15 +7,11 @@
 #include "base/Erros.h"
 #include "host/FisFuncoes.h"
 #include "host/Nutilinclusao.h"
+#include "base/Nutil.h"
 
 namespace {
 
-std::string Aparar(const std::string& ATexto) {
-  size_t i = ATexto.find_first_not_of(" \t");
-  if (i == std::string::npos) return "";
-  size_t f = ATexto.find_last_not_of(" \t");
-  return ATexto.substr(i, f - i + 1);
-}
+using Nutil::Aparar;
 
 bool LerInteiro(const std::string& ATexto, long long& AValor) {
   std::string t = Aparar(ATexto);

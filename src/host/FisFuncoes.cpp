@@ -5,15 +5,11 @@
 #include "base/Erros.h"
 #include "host/Host.h"
 #include "host/Servicos.h"
+#include "base/Nutil.h"
 
 namespace {
 
-std::string Aparar(const std::string& ATexto) {
-  size_t i = ATexto.find_first_not_of(" \t");
-  if (i == std::string::npos) return "";
-  size_t f = ATexto.find_last_not_of(" \t");
-  return ATexto.substr(i, f - i + 1);
-}
+using Nutil::Aparar;
 
 // Chave "4.3.05.51": tabela de três partes numéricas e um item alfanumérico.
 bool SepararChave(const std::string& AChave, std::string& ATabela, std::string& AItem) {

@@ -8,11 +8,7 @@
 
 namespace {
 
-std::string Aparar(const std::string& s) {
-  const auto i = s.find_first_not_of(" \t\r\n");
-  if (i == std::string::npos) return "";
-  return s.substr(i, s.find_last_not_of(" \t\r\n") - i + 1);
-}
+using Nutil::Aparar;
 
 [[noreturn]] void ItemInvalido(const std::string& item, const std::string& texto) {
   throw EEntradaInvalida(fmt::format(

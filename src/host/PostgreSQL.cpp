@@ -490,7 +490,7 @@ void TextoCopy(const TVariant& AValor, std::string& ADestino) {
   }
 }
 
-bool Identificador(const std::string& ANome) {
+bool IdentificadorPG(const std::string& ANome) {
   if (ANome.empty() || std::isdigit(static_cast<unsigned char>(ANome[0]))) return false;
   return std::all_of(ANome.begin(), ANome.end(),
                      [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
@@ -504,9 +504,9 @@ void TDatabasePG::CarregarLinhas(const std::string& ATabela, const std::vector<s
                                   AColunas.size()));
   // nomes vêm do código, mas nunca entram no SQL sem conferir
   std::string sql = "COPY " + ATabela + " (";
-  if (!Identificador(ATabela)) throw EBancoDados(fmt::format("Nome de tabela inválido para carga: \"{}\"", ATabela));
+  if (!IdentificadorPG(ATabela)) throw EBancoDados(fmt::format("Nome de tabela inválido para carga: \"{}\"", ATabela));
   for (size_t i = 0; i < AColunas.size(); ++i) {
-    if (!Identificador(AColunas[i]))
+    if (!IdentificadorPG(AColunas[i]))
       throw EBancoDados(fmt::format("Nome de coluna inválido para carga: \"{}\"", AColunas[i]));
     sql += (i ? ", " : "") + AColunas[i];
   }

@@ -12,11 +12,6 @@
 #include "host/SQLParams.h"
 
 namespace {
-int64_t AgoraNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
 // O valor como foi ligado ao comando: datas em ISO, como os backends as enviam.
 nlohmann::ordered_json ValorJson(const TVariant& AValor) {
   if (auto* i = std::get_if<int64_t>(&AValor)) return *i;
@@ -83,12 +78,17 @@ TRastroComando::TRastroComando(TDatabase& ABanco, const std::string& ASQL, const
     : FRastro(ABanco.Rastro()) {
   if (!FRastro) return;
   FIndice = FRastro->Iniciar(ASQL, AValores);
-  FInicio = AgoraNs();
+  FInicio = TRastroSQL::AgoraNs();
 }
 
 void TRastroComando::Concluir(int64_t ALinhas) {
   if (!FRastro) return;
   auto& e = FRastro->Entrada(FIndice);
   e.Linhas = ALinhas;
-  e.Ms = static_cast<double>(AgoraNs() - FInicio) / 1e6;
+  e.Ms = static_cast<double>(TRastroSQL::AgoraNs() - FInicio) / 1e6;
+}
+
+int64_t TRastroSQL::AgoraNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }

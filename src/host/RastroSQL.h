@@ -22,6 +22,9 @@ class TRastroSQL {
   TEntrada& Entrada(size_t AIndice) { return FEntradas.at(AIndice); }
   const std::vector<TEntrada>& Entradas() const { return FEntradas; }
 
+  // Relógio monotônico em nanossegundos: o mesmo para a consulta e para as linhas do dataset.
+  static int64_t AgoraNs();
+
   // Uma linha JSON por consulta: {"sql":...,"parametros":{NOME:valor,...},"linhas":n,"ms":x}.
   std::string ComoLinhasJson() const;
   // Grava o rastro inteiro por nome temporário e renomeação; lança EPisco na falha.

@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "base/Erros.h"
+#include "base/Nutil.h"
 
 namespace {
 
@@ -59,11 +60,7 @@ std::string Maiusculas(std::string s) {
   return s;
 }
 
-std::string Aparar(const std::string& s) {
-  const auto i = s.find_first_not_of(" \t\r\n");
-  if (i == std::string::npos) return "";
-  return s.substr(i, s.find_last_not_of(" \t\r\n") - i + 1);
-}
+using Nutil::Aparar;
 
 bool PalavraEm(const std::string& s, size_t i, const char* palavra) {
   const size_t n = std::char_traits<char>::length(palavra);

@@ -16,16 +16,16 @@ namespace {
 
 using TConexao = std::shared_ptr<sqlite3>;
 
-[[noreturn]] void Falhar(const std::string& AMensagem, const std::string& sql) {
+[[noreturn]] void FalharSqlite(const std::string& AMensagem, const std::string& sql) {
   throw EBancoDados(fmt::format("Erro no banco de dados SQLite: {}. SQL: {}", AMensagem, InicioSQL(sql)));
 }
-[[noreturn]] void Falhar(sqlite3* db, const std::string& sql) { Falhar(sqlite3_errmsg(db), sql); }
+[[noreturn]] void FalharSqlite(sqlite3* db, const std::string& sql) { FalharSqlite(sqlite3_errmsg(db), sql); }
 
 // Erro num passo: o comando volta ao início (solta a trava de leitura) antes de lançar.
 [[noreturn]] void FalharNoPasso(sqlite3* db, sqlite3_stmt* st, const std::string& sql) {
   const std::string msg = sqlite3_errmsg(db);
   sqlite3_reset(st);
-  Falhar(msg, sql);
+  FalharSqlite(msg, sql);
 }
 
 // SUM exata: inteiros somam como inteiros; com algum real, soma decimal exata.
@@ -113,14 +113,14 @@ void Preparar(sqlite3* db, const std::string& original, const TParams& valores, 
   const std::string texto = AdaptarCastNumeric(TrocarParametros(original, analise, TDialeto::dSQLite));
   const char* resto = nullptr;
   if (sqlite3_prepare_v2(db, texto.c_str(), static_cast<int>(texto.size() + 1), &cmd.Stmt, &resto) != SQLITE_OK)
-    Falhar(db, original);
+    FalharSqlite(db, original);
   if (!cmd.Stmt) throw EBancoDados(fmt::format("SQL vazio. SQL: {}", InicioSQL(original)));
   if (exigirUnico && resto) {
     // só espaços, ';' e comentários podem sobrar depois do comando
     sqlite3_stmt* outro = nullptr;
     const char* r2 = resto;
     while (*r2) {
-      if (sqlite3_prepare_v2(db, r2, -1, &outro, &r2) != SQLITE_OK) Falhar(db, original);
+      if (sqlite3_prepare_v2(db, r2, -1, &outro, &r2) != SQLITE_OK) FalharSqlite(db, original);
       if (outro) {
         sqlite3_finalize(outro);
         throw EBancoDados(fmt::format("Mais de um comando SQL num único texto. SQL: {}", InicioSQL(original)));
@@ -145,7 +145,7 @@ void Vincular(sqlite3* db, sqlite3_stmt* st, const TParams& valores, const std::
       rc = sqlite3_bind_text(st, n, iso.data(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
     } else if (auto* b = std::get_if<bool>(&v))
       rc = sqlite3_bind_int64(st, n, *b ? 1 : 0);
-    if (rc != SQLITE_OK) Falhar(db, sql);
+    if (rc != SQLITE_OK) FalharSqlite(db, sql);
   }
 }
 

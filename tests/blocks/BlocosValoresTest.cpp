@@ -16,8 +16,8 @@ namespace {
 
 using RF = TnArqRepositorioSPEDPisCofinsBlocoF;
 
-const TDateTime kInicio = EncodeDate(2024, 3, 1);
-const TDateTime kFim = EncodeDate(2024, 3, 31);
+const TDateTime kInicioMarco = EncodeDate(2024, 3, 1);
+const TDateTime kFimMarco = EncodeDate(2024, 3, 31);
 
 TVariant I(int64_t n) { return TVariant{n}; }
 TVariant D(TDateTime d) { return VarDate(d); }
@@ -48,8 +48,8 @@ void Conferir(const std::vector<TCasoBloco>& ACasos, int64_t AEstab) {
         case TPapel::Empresa: EXPECT_EQ(v, I(7)); break;
         case TPapel::Estab: EXPECT_EQ(v, I(AEstab)); break;
         // O F150 lê desde onze meses antes do início.
-        case TPapel::Inicio: EXPECT_EQ(v, D(c.Nome == "F150" ? IncMonth(kInicio, -11) : kInicio)); break;
-        case TPapel::Fim: EXPECT_EQ(v, D(kFim)); break;
+        case TPapel::Inicio: EXPECT_EQ(v, D(c.Nome == "F150" ? IncMonth(kInicioMarco, -11) : kInicioMarco)); break;
+        case TPapel::Fim: EXPECT_EQ(v, D(kFimMarco)); break;
         case TPapel::DoCatalogo: break;
         case TPapel::Desconhecido: ADD_FAILURE() << "nome de parâmetro inesperado"; break;
       }
@@ -78,7 +78,7 @@ class BlocosValores : public ::testing::Test {
 
 // Datas com hora no pedido: o banco recebe só a data (senão o primeiro dia some).
 TEST_F(BlocosValores, CadaNomeDeParametroRecebeSeuValor) {
-  const TDateTime ini = kInicio + 0.75, fim = kFim + 0.5;
+  const TDateTime ini = kInicioMarco + 0.75, fim = kFimMarco + 0.5;
   const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado det;
   const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado cons;
   for (const char* estab : {"12", " 12 ", "", "0", "1,3-5"}) {
@@ -111,7 +111,7 @@ TEST_F(BlocosValores, FiltroDeEstabelecimento) {
            {"12", false}, {" 12 ", false}, {"-3", false}, {"0", true}, {"", true}, {"  ", true}, {"1,3", true}}) {
     EXPECT_EQ(RF::EhEstabInclusion(estab), inclusao) << "[" << estab << "]";
   }
-  const TnParansBlocoF injecao{1, "1; drop table x", kInicio, kFim, false, 1, false};
+  const TnParansBlocoF injecao{1, "1; drop table x", kInicioMarco, kFimMarco, false, 1, false};
   EXPECT_THROW(RF::GetFiltroEstab(injecao, "D.CODIGOESTAB"), EPisco);
 }
 
@@ -125,17 +125,17 @@ TEST_F(BlocosValores, EscolhasDoBlocoFPelaEmpresaDoRegistro) {
   banco.Executar("INSERT INTO OPCAOEFDCOMPL (CODIGOEMPRESA, CODIGOESTAB, DATAEFD, OPTANTEEFD, GERACAOF500F525) "
                  "VALUES (2, 1, :D, 1, 1)",
                  {VarDate(EncodeDate(2020, 1, 1))});
-  const TnParansBlocoF empresa1{1, "1", kInicio, kFim, false, 1, false};
-  const TnParansBlocoF empresa2{2, "1", kInicio, kFim, false, 1, false};
+  const TnParansBlocoF empresa1{1, "1", kInicioMarco, kFimMarco, false, 1, false};
+  const TnParansBlocoF empresa2{2, "1", kInicioMarco, kFimMarco, false, 1, false};
   const TnArqRepositorioSPEDPisCofinsBlocoFDetalhado det;
   const TnArqRepositorioSPEDPisCofinsBlocoFConsolidado cons;
-  ControleOpcaoEFD().Configurar(2, 1, kInicio);
+  ControleOpcaoEFD().Configurar(2, 1, kInicioMarco);
   for (const RF* f : {static_cast<const RF*>(&det), static_cast<const RF*>(&cons)}) {
     EXPECT_EQ(f->GetSqlF500(empresa1).find("'57'"), std::string::npos);
     EXPECT_EQ(f->GetSqlF550(empresa1).find("'57'"), std::string::npos);
   }
   EXPECT_EQ(ControleOpcaoEFD().GetCodigoEmpresa(), 2);
-  ControleOpcaoEFD().Configurar(1, 1, kInicio);
+  ControleOpcaoEFD().Configurar(1, 1, kInicioMarco);
   EXPECT_NE(det.GetSqlF500(empresa2).find("'57'"), std::string::npos);
   EXPECT_NE(RF::GetSqlF509(empresa2).find("'57'"), std::string::npos);
   EXPECT_EQ(RF::GetSqlF509(empresa1).find("'57'"), std::string::npos);
@@ -148,7 +148,7 @@ TEST_F(BlocosValores, EscolhasDoBlocoFPelaEmpresaDoRegistro) {
 
   for (int mov : {0, 1, 2})
     for (bool scp : {false, true}) {
-      const TnParansBlocoF p{1, "1", kInicio, kFim, false, static_cast<int16_t>(mov), scp};
+      const TnParansBlocoF p{1, "1", kInicioMarco, kFimMarco, false, static_cast<int16_t>(mov), scp};
       EXPECT_EQ(RF::GetSqlF100(p).find("SOCIEDADECONTAPARTICIPACAO") != std::string::npos, scp && mov == 1)
           << "movimento " << mov << (scp ? " SCP" : "");
     }
@@ -158,7 +158,7 @@ TEST_F(BlocosValores, EscolhasDoBlocoFPelaEmpresaDoRegistro) {
 // grupo; as saídas não mudam.
 TEST_F(BlocosValores, C100DeEntradaPelaApuracaoDoIPI) {
   using RC = TnArqRepositorioSPEDPisCofinsBlocoC;
-  const TnParansBlocoC ent{1, "1", kInicio, kFim, false, 0, 0, false}, sai{1, "1", kInicio, kFim, false, 1, 0, false};
+  const TnParansBlocoC ent{1, "1", kInicioMarco, kFimMarco, false, 0, 0, false}, sai{1, "1", kInicioMarco, kFimMarco, false, 1, 0, false};
   const std::string entrada = RC::GetSqlC100(ent), saida = RC::GetSqlC100(sai);
   Banco().Executar("INSERT INTO OPCAOIPI (CODIGOEMPRESA, CODIGOESTAB, DATAINICIAL, APURAIPI) VALUES (1, 1, :D, 1)",
                          {VarDate(EncodeDate(2020, 1, 1))});

@@ -15,7 +15,7 @@ TM200_600ConsolidContribImposto& RegM200_600(TnFisEFDControleBlocoM& AControle, 
 }
 
 namespace {
-struct TMapTotal : TRowMap {
+struct TMapTotalM200 : TRowMap {
   PISCO_CAMPO(VLTOTCONTNCPER);
   PISCO_CAMPO(VLTOTCREDDESC);
   PISCO_CAMPO(VLTOTCREDDESCANT);
@@ -108,7 +108,7 @@ void TnFisEFDGeradorM200_M600EFD::CarregarDados() {
                                           "VLDIFERIDOCUM,  VLDIFERIRCUM ",
                                           "TOTALEFD"),
                            GetParamsTotalEFD(), false, false, -1);
-  TMapTotal m;
+  TMapTotalM200 m;
   FieldMapper().MapearFields(*ds, m);
   for (; !ds->Eof(); ds->Next()) {
     auto& reg = GetRegM200_600(TTipoApuracao::taEFD);

@@ -17,11 +17,7 @@
 
 namespace {
 
-std::string Aparar(const std::string& s) {
-  const auto i = s.find_first_not_of(" \t\r\n");
-  if (i == std::string::npos) return "";
-  return s.substr(i, s.find_last_not_of(" \t\r\n") - i + 1);
-}
+using Nutil::Aparar;
 
 std::string Maiusculas(std::string s) {
   for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -62,7 +62,7 @@ struct TMapEntradaRef : TRowMap {
   PISCO_CAMPO(ALIQUOTA);
 };
 
-struct TMapAjuste : TRowMap {
+struct TMapAjusteCred : TRowMap {
   PISCO_CAMPO(INDAJUSTE);
   PISCO_CAMPO(ALIQUOTA);
   PISCO_CAMPO(VALOR);
@@ -502,7 +502,7 @@ std::string TRepoPisCofinsBlocoM::GetSqlM110_510_220_620LctoAjuste(int ATipoAjus
 
 void TRepoPisCofinsBlocoM::CarregarAjustesM110_510_220_620Lcto() {
   auto ds = ExecutarSQLInt(GetSqlM110_510_220_620LctoAjuste(0), GetFiltroEmpresaPeriodo(), true, false, -1);
-  TMapAjuste m;
+  TMapAjusteCred m;
   FieldMapper().MapearFields(*ds, m);
   for (; !ds->Eof(); ds->Next()) {
     TRecM110_510_220_620 r;
