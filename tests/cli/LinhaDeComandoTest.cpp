@@ -1,7 +1,5 @@
 // O pisco de ponta a ponta, pelo binário: códigos de saída, mensagens, arquivos de saída, e o
 // sql (texto, valores e execução em texto/CSV/JSON). As saídas campo a campo estão nos cenários.
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -14,22 +12,13 @@
 
 #include "blocks/nArqRepositorioSPEDPisCofinsBlocoA_U.h"
 #include "db/Demo.h"
+#include "fixtures/RodarPisco.h"
 #include "host/Database.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct TResultado {
-  int Codigo = -1;
-  std::string Saida, Erro;
-};
-
-std::string Ler(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
+using TResultado = TExecucao;
 
 class LinhaDeComando : public ::testing::Test {
  protected:
@@ -45,26 +34,7 @@ class LinhaDeComando : public ::testing::Test {
   }
   static void TearDownTestSuite() { fs::remove_all(FDir); }
 
-  // Roda o binário sem shell: os argumentos vão direto ao execv.
-  static TResultado Rodar(std::vector<std::string> AArgs) {
-    const fs::path out = FDir / "stdout", err = FDir / "stderr";
-    AArgs.insert(AArgs.begin(), PISCO_BINARY_DIR "/pisco");
-    std::vector<char*> argv;
-    for (auto& a : AArgs) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      const int fo = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int fe = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      ::dup2(fo, 1);
-      ::dup2(fe, 2);
-      ::execv(argv[0], argv.data());
-      _exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Ler(out), Ler(err)};
-  }
+  static TResultado Rodar(std::vector<std::string> AArgs) { return RodarPisco(std::move(AArgs), FDir); }
   static std::string Demo() { return (FDir / "demo.db").string(); }
   // pisco sql de um registro da empresa 1 em 01/2024 com as opções a mais.
   static TResultado Sql(const std::string& AReg, std::vector<std::string> AExtra = {}) {
@@ -83,7 +53,7 @@ TEST_F(LinhaDeComando, BlocoMEmJsonNoArquivoDaSaida) {
                         "--saida", arquivo.string()});
   ASSERT_EQ(r.Codigo, 0) << r.Erro;
   EXPECT_TRUE(r.Saida.empty());
-  const std::string json = Ler(arquivo);
+  const std::string json = LerArquivo(arquivo);
   EXPECT_NE(json.find("\"apuracoes\""), std::string::npos);
   EXPECT_NE(json.find("\"scp\""), std::string::npos);  // a empresa 1 tem um estabelecimento SCP
 }

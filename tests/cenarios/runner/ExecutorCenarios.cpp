@@ -3,10 +3,6 @@
 // Numa diferença, diz o cenário, o comando, o registro e o campo que diferem.
 // PISCO_CENARIOS_ATUALIZAR=1 regrava as linhas esperadas com a saída do SQLite (nunca no CI:
 // toda linha regravada precisa ser conferida à mão antes do commit).
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +15,7 @@
 #include "cenarios/runner/LeitorCenario.h"
 #include "db/Schema.h"
 #include "fixtures/BancoTemporario.h"
+#include "fixtures/RodarPisco.h"
 #include "output/LayoutBlocoM.h"
 
 namespace fs = std::filesystem;
@@ -56,13 +53,6 @@ std::string NomeCaso(const ::testing::TestParamInfo<TCasoCenario>& AInfo) {
   return nome + (AInfo.param.Backend == TBackendTeste::SQLite ? "_SQLite" : "_PostgreSQL");
 }
 
-std::string LerArquivo(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 // Linhas sem '\r' final e sem as linhas vazias do fim.
 std::vector<std::string> Linhas(const std::string& ATexto) {
   std::vector<std::string> r;
@@ -73,32 +63,6 @@ std::vector<std::string> Linhas(const std::string& ATexto) {
   }
   while (!r.empty() && r.back().empty()) r.pop_back();
   return r;
-}
-
-struct TExecucao {
-  int Codigo = -1;
-  std::string Saida, Erro;
-};
-
-// Roda o pisco sem shell: os argumentos vão direto ao execv.
-TExecucao RodarPisco(std::vector<std::string> AArgs, const fs::path& APasta) {
-  const fs::path out = APasta / "stdout", err = APasta / "stderr";
-  AArgs.insert(AArgs.begin(), PISCO_BINARY_DIR "/pisco");
-  std::vector<char*> argv;
-  for (auto& a : AArgs) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int fo = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int fe = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(fo, 1);
-    ::dup2(fe, 2);
-    ::execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, LerArquivo(out), LerArquivo(err)};
 }
 
 // Campos de uma linha CSV (aspas duplas com "" dentro).
