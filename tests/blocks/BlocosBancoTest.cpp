@@ -66,14 +66,12 @@ inline void ConferirSomas(const TSomasPorChave& AObtido, const TSomasPorChave& A
 }
 
 // Banco de demonstração (uma empresa) com a opção da EFD posicionada no início do mês.
-class BlocosBanco : public TBancoTeste {
+class BlocosBanco : public TBancoDemoTeste {
  protected:
+  BlocosBanco() : TBancoDemoTeste(1) {}
   void SetUp() override {
-    TBancoTeste::SetUp();
+    TBancoDemoTeste::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    TConfigDemo cfg;
-    cfg.Empresas = 1;
-    GerarBancoDemo(Banco(), cfg);
     ControleOpcaoEFD().LimparCache();
     ControleOpcaoEFD().Configurar(1, 1, kInicio);
   }

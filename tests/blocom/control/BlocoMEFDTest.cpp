@@ -11,14 +11,8 @@
 #include "output/EscritorBlocoM.h"
 
 namespace {
-class BlocoMEFD : public TBancoTeste {
+class BlocoMEFD : public TBancoDemoTeste {
  protected:
-  void SetUp() override {
-    TBancoTeste::SetUp();
-    if (HasFatalFailure() || IsSkipped()) return;
-    GerarBancoDemo(Banco(), TConfigDemo{});
-  }
-
   std::unique_ptr<TMapaAberturaBloco> Carregar(int AEmpresa, std::unique_ptr<TnFisRepositorioEFDBlocoM>& ARepo) {
     TConfigBlocoM c;
     c.CodigoEmpresa = AEmpresa;

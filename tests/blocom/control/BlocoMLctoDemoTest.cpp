@@ -30,13 +30,8 @@ const std::map<std::string, std::string> kDiferencasConhecidas = {
     {"empresa 3|M600 M205 campo 08", "arredondamento por tipo"},
 };
 
-class BlocoMLctoDemo : public TBancoTeste {
+class BlocoMLctoDemo : public TBancoDemoTeste {
  protected:
-  void SetUp() override {
-    TBancoTeste::SetUp();
-    if (HasFatalFailure() || IsSkipped()) return;
-    GerarBancoDemo(Banco(), TConfigDemo{});
-  }
   static TConfigBlocoM Config(int AEmpresa) {
     TConfigBlocoM c;
     c.CodigoEmpresa = AEmpresa;

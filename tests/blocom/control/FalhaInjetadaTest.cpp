@@ -26,15 +26,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FalhaInjetada : public TBancoTeste {
+class FalhaInjetada : public TBancoDemoTeste {
  protected:
-  void SetUp() override {
-    TBancoTeste::SetUp();
-    if (HasFatalFailure() || IsSkipped()) return;
-    TConfigDemo demo;
-    demo.Empresas = 1;
-    GerarBancoDemo(Banco(), demo);
-  }
+  FalhaInjetada() : TBancoDemoTeste(1) {}
 };
 
 std::string Ler(const fs::path& p) {

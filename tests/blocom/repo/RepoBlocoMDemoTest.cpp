@@ -51,14 +51,7 @@ std::vector<std::string> RodarTodos() {
   return r;
 }
 
-class RepoBlocoMDemo : public TBancoTeste {
- protected:
-  void SetUp() override {
-    TBancoTeste::SetUp();
-    if (HasFatalFailure() || IsSkipped()) return;
-    GerarBancoDemo(Banco(), TConfigDemo{});
-  }
-};
+class RepoBlocoMDemo : public TBancoDemoTeste {};
 }  // namespace
 
 // No PostgreSQL a mesma saída é comparada, linha a linha, com a de uma cópia SQLite.
